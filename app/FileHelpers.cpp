@@ -1,0 +1,64 @@
+#include "app/FileHelpers.h"
+
+LONG GetFileLength(HFILE file)
+{
+    LONG position = _llseek(file, 0, FILE_CURRENT);
+    if (position == HFILE_ERROR) return HFILE_ERROR;
+    LONG length = _llseek(file, 0, FILE_END);
+    _llseek(file, position, FILE_BEGIN);
+    return length;
+}
+
+int ReadWholeFile(const char* path, HGLOBAL* memoryHandle, char** pointer)
+{
+    *memoryHandle = nullptr;
+    *pointer = nullptr;
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return kReadWholeFileNoOpen;
+
+    // A length that cannot be told (or a file past 2 GB) must not size the block.
+    LONG length = GetFileLength(reinterpret_cast<HFILE>(reinterpret_cast<INT_PTR>(file)));
+    if (length < 0) {
+        CloseHandle(file);
+        return kReadWholeFileNoRead;
+    }
+
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, static_cast<SIZE_T>(length) + 1);
+    if (!memory) {
+        CloseHandle(file);
+        return kReadWholeFileNoMemory;
+    }
+    char* data = static_cast<char*>(GlobalLock(memory));
+    if (!data) {
+        GlobalFree(memory);
+        CloseHandle(file);
+        return kReadWholeFileNoLock;
+    }
+
+    DWORD read = 0;
+    BOOL ok = ReadFile(file, data, static_cast<DWORD>(length), &read, nullptr);
+    CloseHandle(file);
+    if (!ok || read != static_cast<DWORD>(length)) {
+        GlobalUnlock(memory);
+        GlobalFree(memory);
+        return kReadWholeFileNoRead;
+    }
+    *memoryHandle = memory;
+    *pointer = data;
+    return kReadWholeFileOk;
+}
+
+DWORD CreateParentFolders(char* path)
+{
+    int length = lstrlenA(path);
+    for (int i = 3; i < length; ++i) {
+        if (path[i] != '\\') continue;
+        path[i] = '\0';
+        BOOL created = CreateDirectoryA(path, nullptr);
+        DWORD error = created ? ERROR_SUCCESS : GetLastError();
+        path[i] = '\\';
+        if (!created && error != ERROR_ALREADY_EXISTS) return error;
+    }
+    return ERROR_SUCCESS;
+}

@@ -1,0 +1,27 @@
+// Whole-file reads and folder creation shared by the setup steps.
+#ifndef APP_FILEHELPERS_H
+#define APP_FILEHELPERS_H
+
+#include <windows.h>
+
+enum ReadWholeFileStatus {
+    kReadWholeFileOk = 0,
+    kReadWholeFileNoMemory = -1,
+    kReadWholeFileNoLock = -2,
+    kReadWholeFileNoOpen = -3,
+    kReadWholeFileNoRead = -4,
+};
+
+// Length of an open file; the position is left where it was. HFILE_ERROR when it cannot be told.
+LONG GetFileLength(HFILE file);
+
+// Reads the file into movable global memory followed by a zero byte. On success the caller owns
+// the locked block; on any failure nothing stays allocated and both out-parameters are null.
+int ReadWholeFile(const char* path, HGLOBAL* memoryHandle, char** pointer);
+
+// Creates every level of the path but the last, from the fourth character on (after "C:\").
+// Returns 0 or the error of the first level that could not be created. The path is changed
+// while this runs and restored before it returns.
+DWORD CreateParentFolders(char* path);
+
+#endif

@@ -1,0 +1,126 @@
+#include "app/InstallApp.h"
+
+#include <cstring>
+
+#include "app/FileHelpers.h"
+#include "app/Messages.h"
+#include "app/PathCompose.h"
+#include "app/SettingsCleanup.h"
+#include "app/SystemDlls.h"
+#include "install/FileStage.h"
+#include "install/SystemLibraries.h"
+#include "registration/Registry.h"
+#include "res/resource.h"
+#include "ui/DestinationDlg.h"
+
+namespace {
+
+void GatherNamesAndFolders(RunState& state)
+{
+    state.productNameLength = LoadStringA(AfxGetResourceHandle(), IDS_PRODUCT_NAME, state.productName,
+                                          sizeof state.productName);
+    GetModuleFileNameA(AfxGetInstanceHandle(), state.moduleFolder, MAX_PATH);
+    state.moduleFolder[MAX_PATH - 1] = '\0';
+    if (char* lastBackslash = strrchr(state.moduleFolder, '\\')) *lastBackslash = '\0';
+    GetWindowsDirectoryA(state.windowsFolder, MAX_PATH);
+    GetSystemDirectoryA(state.systemFolder, MAX_PATH);
+}
+
+// "ProgramFilesDir" and the product name; without it, "\Program Files" on the Windows drive.
+void DefaultDestination(const RunState& state, char (&folder)[kPathBufferSize])
+{
+    char programFiles[MAX_PATH] = {};
+    LONG status = ReadRegValue(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion",
+                               "ProgramFilesDir", programFiles, sizeof programFiles);
+    if (status != ERROR_SUCCESS || !programFiles[0]) {
+        lstrcpynA(programFiles, state.windowsFolder, 3);
+        AppendToPath(programFiles, "\\Program Files");
+    }
+    ComposePath(folder, programFiles, state.productName);
+}
+
+bool CreateDestinationFolder(RunState& state)
+{
+    DWORD error = CreateParentFolders(state.destination);
+    if (error == ERROR_SUCCESS) {
+        if (CreateDirectoryA(state.destination, nullptr)) return true;
+        error = GetLastError();
+        if (error == ERROR_ALREADY_EXISTS) return true;
+    }
+    SetLastError(error);
+    ShowSystemErrorMessage(IDS_CREATE_DIRECTORY, state.destination, MB_ICONHAND);
+    return false;
+}
+
+}  // namespace
+
+const MessageMap* CInstallApp::GetMessageMap() const
+{
+    static const MessageMap map = {CWinApp::GetMessageMap(), nullptr, 0};
+    return &map;
+}
+
+BOOL CInstallApp::InitInstance()
+{
+    NarrowDllSearchPath();
+    Enable3dControls();
+
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    GetVersionExA(&version);
+    if (version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion < 4) {
+        AfxMessageBox(IDS_NEEDS_NEWER_WINDOWS, MB_ICONHAND);
+        return FALSE;
+    }
+
+    RunState state;
+    state.isNT = version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+    m_savedErrorMode = SetErrorMode(SEM_NOOPENFILEERRORBOX);
+    GatherNamesAndFolders(state);
+    m_pMainWnd = new CEditView;
+    InitProgressBarClass();
+
+    CDestinationDlg destination(nullptr);
+    RunSequence(state, destination);
+    return FALSE;
+}
+
+// Steps 5 onwards; returning ends the run, with whatever earlier steps did left in place.
+void CInstallApp::RunSequence(RunState& state, CDestinationDlg& destination)
+{
+    char defaultFolder[MAX_PATH];
+    DefaultDestination(state, defaultFolder);
+    destination.m_message.Format(IDS_DESTINATION_MESSAGE, state.productName, state.productName);
+    destination.m_folder = defaultFolder;
+    if (destination.DoModal() == IDCANCEL) return;
+    lstrcpynA(state.destination, destination.m_folder, MAX_PATH);
+    state.destinationLength = lstrlenA(state.destination);
+
+    if (!CreateDestinationFolder(state)) return;
+
+    FileStage stage;
+    stage.Open();
+    if (!UpdateSystemLibraries(stage, state)) return;
+    CopyProductFiles(stage, state);
+    RemoveObsoleteFiles(stage, state);
+
+    char editor[MAX_PATH];
+    ComposePath(editor, state.moduleFolder, "Lexaver.exe");
+    DWORD handle = 0;
+    state.shortcutListId = VersionDll::GetFileVersionInfoSizeA(editor, &handle) ? kShortcutListFull
+                                                                                : kShortcutListReduced;
+    RemoveFileFiltersSetting();
+    InstallUninstaller(state);
+    stage.Close();
+
+    // Shortcuts, application registration, control registration, text file associations, the
+    // search path and the closing messages follow here as they are built.
+}
+
+int CInstallApp::ExitInstance()
+{
+    delete m_pMainWnd;
+    m_pMainWnd = nullptr;
+    SetErrorMode(m_savedErrorMode);
+    return CWinApp::ExitInstance();
+}

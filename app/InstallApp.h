@@ -1,0 +1,27 @@
+// The application object: the whole installation is its start-up routine.
+#ifndef APP_INSTALLAPP_H
+#define APP_INSTALLAPP_H
+
+#include <afxwin.h>
+
+#include "app/RunState.h"
+
+class CDestinationDlg;
+
+class CInstallApp : public CWinApp {
+public:
+    CInstallApp() : CWinApp(nullptr) {}
+    ~CInstallApp() override = default;
+
+    const MessageMap* GetMessageMap() const override;
+    // Runs the setup sequence; FALSE on every path, so that the program then ends.
+    BOOL InitInstance() override;
+    int ExitInstance() override;
+
+    DWORD m_savedErrorMode = 0;
+
+private:
+    void RunSequence(RunState& state, CDestinationDlg& destination);
+};
+
+#endif

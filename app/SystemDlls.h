@@ -1,0 +1,24 @@
+// DLLs beyond the always-loaded system ones are loaded by full path from the system folder: an
+// installer runs from download folders, where a planted DLL must never be picked up.
+#ifndef APP_SYSTEMDLLS_H
+#define APP_SYSTEMDLLS_H
+
+#include <windows.h>
+
+// Takes the program's own folder and the current folder out of the DLL search, where the system can.
+void NarrowDllSearchPath();
+
+// LoadLibrary of the system folder's copy of the named DLL; null when it cannot be loaded.
+HMODULE LoadSystemLibrary(const char* name);
+
+// Registers the common controls' window classes (the progress bar) from the system's comctl32.
+BOOL InitProgressBarClass();
+
+// The file version API of the system's version.dll; without it every file has no version information.
+namespace VersionDll {
+DWORD GetFileVersionInfoSizeA(LPCSTR path, LPDWORD handle);
+BOOL GetFileVersionInfoA(LPCSTR path, DWORD handle, DWORD size, LPVOID data);
+BOOL VerQueryValueA(LPCVOID block, LPCSTR subBlock, LPVOID* buffer, PUINT length);
+}  // namespace VersionDll
+
+#endif

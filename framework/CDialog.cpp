@@ -1,0 +1,86 @@
+#include "CDialog.h"
+
+#include "DataExchange.h"
+
+const MessageMap* CDialog::GetMessageMap() const
+{
+    static const MessageMapEntry entries[] = {
+        {WM_COMMAND, BN_CLICKED, IDOK, MapHandler(&CDialog::OnCommandOK)},
+        {WM_COMMAND, BN_CLICKED, IDCANCEL, MapHandler(&CDialog::OnCommandCancel)},
+    };
+    static const MessageMap map = MakeMessageMap(CWnd::GetMessageMap(), entries);
+    return &map;
+}
+
+INT_PTR CDialog::DoModal()
+{
+    HWND owner = nullptr;
+    GetSafeOwner(m_pParentWnd, &owner);
+    return ::DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_templateId), owner,
+                             &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+}
+
+BOOL CDialog::Create(UINT templateId, CWnd* parent)
+{
+    m_templateId = templateId;
+    HWND parentWindow = parent ? parent->m_hWnd : nullptr;
+    ::CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(templateId), parentWindow,
+                         &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    return m_hWnd != nullptr;
+}
+
+void CDialog::EndDialog(int result)
+{
+    ::EndDialog(m_hWnd, result);
+}
+
+BOOL CDialog::UpdateData(BOOL saveAndValidate)
+{
+    CDataExchange dx(this, saveAndValidate);
+    try {
+        DoDataExchange(&dx);
+    } catch (const CUserException&) {
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CDialog::OnInitDialog()
+{
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+void CDialog::OnOK()
+{
+    if (!UpdateData(TRUE)) return;
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+LRESULT CDialog::OnCommandOK(WPARAM, LPARAM)
+{
+    OnOK();
+    return 0;
+}
+
+LRESULT CDialog::OnCommandCancel(WPARAM, LPARAM)
+{
+    OnCancel();
+    return 0;
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message != WM_INITDIALOG) return FALSE;  // everything else reaches the object through its subclass
+
+    // From here on every message passes through the object's map; the dialog manager's own
+    // procedure, which calls back into this one, is the default.
+    CDialog* dialog = reinterpret_cast<CDialog*>(lParam);
+    if (!dialog->SubclassWindow(hwnd)) return FALSE;
+    return dialog->OnInitDialog();
+}

@@ -1,0 +1,154 @@
+#include "CWnd.h"
+
+namespace {
+
+// The window property that leads from a window to its object.
+const char kObjectProperty[] = "Install.CWnd";
+
+}  // namespace
+
+CWnd::~CWnd()
+{
+    if (m_hWnd && ::IsWindow(m_hWnd)) {
+        // An object destroyed before its window: stop routing messages to freed memory.
+        if (m_pfnSuper) UnsubclassWindow();
+        else Detach();
+    }
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND hwnd)
+{
+    return hwnd ? static_cast<CWnd*>(::GetPropA(hwnd, kObjectProperty)) : nullptr;
+}
+
+CWnd* CWnd::GetSafeOwner(CWnd* parent, HWND* topWindow)
+{
+    HWND owner = parent ? parent->m_hWnd : nullptr;
+    if (!owner) {
+        CWnd* main = AfxGetMainWnd();
+        owner = main ? main->m_hWnd : nullptr;
+    }
+    while (owner && (::GetWindowLongA(owner, GWL_STYLE) & WS_CHILD)) owner = ::GetParent(owner);
+    if (topWindow) *topWindow = owner;
+    return FromHandlePermanent(owner);
+}
+
+BOOL CWnd::Attach(HWND hwnd)
+{
+    if (!hwnd || m_hWnd) return FALSE;
+    if (!::SetPropA(hwnd, kObjectProperty, this)) return FALSE;
+    m_hWnd = hwnd;
+    return TRUE;
+}
+
+HWND CWnd::Detach()
+{
+    HWND hwnd = m_hWnd;
+    if (hwnd) ::RemovePropA(hwnd, kObjectProperty);
+    m_hWnd = nullptr;
+    return hwnd;
+}
+
+BOOL CWnd::SubclassWindow(HWND hwnd)
+{
+    if (!Attach(hwnd)) return FALSE;
+    m_pfnSuper = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongA(hwnd, GWL_WNDPROC, reinterpret_cast<LONG>(&CWnd::StdWndProc)));
+    return TRUE;
+}
+
+BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent)
+{
+    HWND child = parent ? ::GetDlgItem(parent->m_hWnd, id) : nullptr;
+    return child ? SubclassWindow(child) : FALSE;
+}
+
+HWND CWnd::UnsubclassWindow()
+{
+    if (m_hWnd && m_pfnSuper)
+        ::SetWindowLongA(m_hWnd, GWL_WNDPROC, reinterpret_cast<LONG>(m_pfnSuper));
+    m_pfnSuper = nullptr;
+    return Detach();
+}
+
+BOOL CWnd::DestroyWindow()
+{
+    return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
+}
+
+void CWnd::GetWindowText(CString& text) const
+{
+    int length = ::GetWindowTextLengthA(m_hWnd);
+    ::GetWindowTextA(m_hWnd, text.GetBuffer(length + 1), length + 1);
+    text.ReleaseBuffer();
+}
+
+LRESULT CWnd::Default()
+{
+    if (m_pfnSuper)
+        return ::CallWindowProcA(m_pfnSuper, m_hWnd, m_currentMessage, m_currentWParam, m_currentLParam);
+    return ::DefWindowProcA(m_hWnd, m_currentMessage, m_currentWParam, m_currentLParam);
+}
+
+BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    UINT code = message == WM_COMMAND ? HIWORD(wParam) : 0;
+    UINT id = message == WM_COMMAND ? LOWORD(wParam) : 0;
+    const MessageMapEntry* entry = FindMessageEntry(WM_REFLECT_BASE + message, code, id);
+    if (!entry) return FALSE;
+    *result = (this->*entry->handler)(wParam, lParam);
+    return TRUE;
+}
+
+BOOL CWnd::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
+{
+    if (message != WM_CTLCOLORSTATIC && message != WM_COMMAND) return FALSE;
+    CWnd* child = FromHandlePermanent(reinterpret_cast<HWND>(lParam));
+    if (!child || child == this) return FALSE;
+    if (message == WM_COMMAND) {
+        // The child matches its own notifications by code alone; its id is its own business.
+        return child->OnChildNotify(message, MAKEWPARAM(0, HIWORD(wParam)), lParam, result);
+    }
+    return child->OnChildNotify(message, wParam, lParam, result);
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = 0;
+    if (ReflectToChild(message, wParam, lParam, &result)) return result;
+
+    UINT code = message == WM_COMMAND ? HIWORD(wParam) : 0;
+    UINT id = message == WM_COMMAND ? LOWORD(wParam) : 0;
+    if (const MessageMapEntry* entry = FindMessageEntry(message, code, id))
+        return (this->*entry->handler)(wParam, lParam);
+    return Default();
+}
+
+LRESULT CALLBACK CWnd::StdWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CWnd* wnd = FromHandlePermanent(hwnd);
+    if (!wnd) return ::DefWindowProcA(hwnd, message, wParam, lParam);
+
+    // Handlers may send messages of their own: keep the outer message for Default().
+    UINT savedMessage = wnd->m_currentMessage;
+    WPARAM savedWParam = wnd->m_currentWParam;
+    LPARAM savedLParam = wnd->m_currentLParam;
+    wnd->m_currentMessage = message;
+    wnd->m_currentWParam = wParam;
+    wnd->m_currentLParam = lParam;
+
+    LRESULT result = wnd->WindowProc(message, wParam, lParam);
+
+    wnd->m_currentMessage = savedMessage;
+    wnd->m_currentWParam = savedWParam;
+    wnd->m_currentLParam = savedLParam;
+
+    if (message == WM_NCDESTROY) {
+        WNDPROC super = wnd->m_pfnSuper;
+        if (super) ::SetWindowLongA(hwnd, GWL_WNDPROC, reinterpret_cast<LONG>(super));
+        wnd->m_pfnSuper = nullptr;
+        wnd->Detach();
+        wnd->PostNcDestroy();
+    }
+    return result;
+}

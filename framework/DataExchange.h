@@ -1,0 +1,22 @@
+// Data exchange between dialog members and controls (DoDataExchange's helpers).
+#ifndef FRAMEWORK_DATAEXCHANGE_H
+#define FRAMEWORK_DATAEXCHANGE_H
+
+#include "CWnd.h"
+
+class CDataExchange {
+public:
+    CDataExchange(CWnd* dialog, BOOL saveAndValidate) : m_bSaveAndValidate(saveAndValidate), m_pDlgWnd(dialog) {}
+
+    // The control's window; a missing control is a template fault, reported as a failed exchange.
+    HWND PrepareCtrl(int id);
+    [[noreturn]] void Fail();
+
+    BOOL m_bSaveAndValidate;
+    CWnd* m_pDlgWnd;
+};
+
+void DDX_Text(CDataExchange* dx, int id, CString& value);
+void DDX_Control(CDataExchange* dx, int id, CWnd& control);
+
+#endif

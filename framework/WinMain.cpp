@@ -1,0 +1,6 @@
+#include "AppCore.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    return AfxWinMain(instance);
+}

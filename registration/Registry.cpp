@@ -1,0 +1,187 @@
+#include "registration/Registry.h"
+
+#include <new>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+struct ChainEntry {
+    HKEY key;
+    ChainEntry* next;
+};
+
+// One chain for the process: the path operations run one at a time on the setup's thread.
+ChainEntry* g_chainHead = nullptr;
+ChainEntry* g_chainTail = nullptr;
+
+const DWORD kComponentSize = 260;
+
+LONG WalkKeyPath(HKEY root, const char* path, REGSAM access, bool create, HKEY* key)
+{
+    CloseKeyPath();
+    g_chainHead = new (std::nothrow) ChainEntry{root, nullptr};
+    if (!g_chainHead) return -1;
+    g_chainTail = g_chainHead;
+
+    const char* p = path ? path : "";
+    while (*p) {
+        char component[kComponentSize];
+        DWORD length = 0;
+        while (*p && *p != '\\') {
+            if (length < kComponentSize - 1) component[length++] = *p;
+            ++p;
+        }
+        component[length] = '\0';
+        if (*p == '\\') ++p;
+
+        ChainEntry* entry = new (std::nothrow) ChainEntry{nullptr, nullptr};
+        if (!entry) {
+            CloseKeyPath();
+            return ERROR_NOT_ENOUGH_MEMORY;
+        }
+        LONG status;
+        if (create) {
+            DWORD disposition;
+            status = RegCreateKeyExA(g_chainTail->key, component, 0, const_cast<char*>(""), REG_OPTION_NON_VOLATILE,
+                                     access, nullptr, &entry->key, &disposition);
+        } else {
+            status = RegOpenKeyExA(g_chainTail->key, component, 0, access, &entry->key);
+        }
+        if (status != ERROR_SUCCESS) {
+            delete entry;
+            CloseKeyPath();
+            return status;
+        }
+        g_chainTail->next = entry;
+        g_chainTail = entry;
+    }
+    *key = g_chainTail->key;
+    return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+LONG OpenKeyPath(HKEY root, const char* path, REGSAM access, HKEY* key)
+{
+    return WalkKeyPath(root, path, access, false, key);
+}
+
+LONG CreateKeyPath(HKEY root, const char* path, REGSAM access, HKEY* key)
+{
+    return WalkKeyPath(root, path, access, true, key);
+}
+
+void CloseKeyPath()
+{
+    // The first entry is the caller's root key: it is not ours to close.
+    bool isRoot = true;
+    while (g_chainHead) {
+        ChainEntry* next = g_chainHead->next;
+        if (!isRoot && g_chainHead->key) RegCloseKey(g_chainHead->key);
+        isRoot = false;
+        delete g_chainHead;
+        g_chainHead = next;
+    }
+    g_chainTail = nullptr;
+}
+
+LONG ReadRegValue(HKEY root, const char* path, const char* name, void* buffer, DWORD capacity)
+{
+    HKEY key;
+    LONG status = OpenKeyPath(root, path, KEY_ALL_ACCESS, &key);
+    if (status != ERROR_SUCCESS) return status;
+    DWORD type = 0;
+    DWORD size = capacity;
+    status = RegQueryValueExA(key, name, nullptr, &type, static_cast<BYTE*>(buffer), &size);
+    CloseKeyPath();
+    if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return status;
+
+    // A stored text need not carry its terminator; the caller always gets one.
+    char* text = static_cast<char*>(buffer);
+    if (size > 0 && text[size - 1] == '\0') return ERROR_SUCCESS;
+    if (size >= capacity) return ERROR_MORE_DATA;
+    text[size] = '\0';
+    return ERROR_SUCCESS;
+}
+
+LONG WriteRegValue(HKEY root, const char* path, const char* name, DWORD type, const void* data, DWORD size)
+{
+    HKEY key;
+    LONG status = CreateKeyPath(root, path, KEY_ALL_ACCESS, &key);
+    if (status != ERROR_SUCCESS) return status;
+    status = RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
+    CloseKeyPath();
+    return status;
+}
+
+LONG WriteRegString(HKEY root, const char* path, const char* name, DWORD type, const char* text)
+{
+    return WriteRegValue(root, path, name, type, text, static_cast<DWORD>(lstrlenA(text)) + 1);
+}
+
+LONG DeleteRegKeyTree(HKEY root, const char* parentPath, const char* keyName)
+{
+    HKEY parent;
+    LONG status = OpenKeyPath(root, parentPath, KEY_ALL_ACCESS, &parent);
+    if (status != ERROR_SUCCESS) return status;
+    HKEY key;
+    status = RegOpenKeyExA(parent, keyName, 0, KEY_ALL_ACCESS, &key);
+    if (status != ERROR_SUCCESS) {
+        CloseKeyPath();
+        return status;
+    }
+
+    // Bottom-up without recursion: the stack holds the keys from the parent down to the current one.
+    // A handle that is open but not yet on the stack is "pending", so that no failure leaks it.
+    std::vector<std::pair<HKEY, std::string>> stack;
+    HKEY pending = key;
+    try {
+        stack.emplace_back(parent, parentPath ? parentPath : "");
+        stack.emplace_back(key, keyName);
+        pending = nullptr;
+        while (stack.size() > 1) {
+            HKEY current = stack.back().first;
+            char name[261];
+            status = RegEnumKeyA(current, 0, name, sizeof name);
+            if (status == ERROR_NO_MORE_ITEMS) {
+                for (;;) {
+                    char valueName[261];
+                    DWORD valueLength = sizeof valueName;
+                    if (RegEnumValueA(current, 0, valueName, &valueLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+                        break;
+                    if (RegDeleteValueA(current, valueName) != ERROR_SUCCESS) break;
+                }
+                RegCloseKey(current);
+                std::string popped = std::move(stack.back().second);
+                stack.pop_back();
+                LONG deleted = RegDeleteKeyA(stack.back().first, popped.c_str());
+                if (deleted != ERROR_SUCCESS) {
+                    status = deleted;
+                    break;
+                }
+            } else if (status == ERROR_SUCCESS) {
+                HKEY subkey;
+                status = RegOpenKeyExA(current, name, 0, KEY_ALL_ACCESS, &subkey);
+                if (status != ERROR_SUCCESS) break;
+                pending = subkey;
+                stack.emplace_back(subkey, name);
+                pending = nullptr;
+            } else {
+                break;
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        status = ERROR_NOT_ENOUGH_MEMORY;
+    }
+
+    if (pending) RegCloseKey(pending);
+    // Unwind whatever is left above the parent; the chain closes the parent itself.
+    while (stack.size() > 1) {
+        RegCloseKey(stack.back().first);
+        stack.pop_back();
+    }
+    CloseKeyPath();
+    return status;
+}

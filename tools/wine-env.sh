@@ -1,0 +1,42 @@
+# Sourced by the scripts that run Windows programs: a Wine prefix of the project's own and a display.
+# Never touches ~/.wine; stops only the wineserver of its own prefix.
+
+REPO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEPREFIX=${WINEPREFIX:-$REPO_ROOT/build/windows/wine-prefix}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
+
+# Creates the prefix once; concurrent callers wait on the lock.
+wine_ensure_prefix() {
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    (
+        flock 9
+        if [ ! -f "$WINEPREFIX/system.reg" ]; then
+            timeout 180 wine wineboot -i >/dev/null 2>&1 || true
+            timeout 60 wineserver -w || true
+        fi
+    ) 9>"$WINEPREFIX.lock"
+    [ -f "$WINEPREFIX/system.reg" ] || { echo "wine prefix could not be created: $WINEPREFIX" >&2; return 1; }
+}
+
+# Starts Xvfb on a free display number unless a display is already there.
+wine_ensure_display() {
+    if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
+    if [ -n "${DISPLAY:-}" ] && [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ]; then return 0; fi
+    local n
+    for n in $(seq 90 140); do
+        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+        WINE_XVFB_PID=$!
+        for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+        if [ -e "/tmp/.X11-unix/X$n" ]; then export DISPLAY=":$n"; return 0; fi
+        kill "$WINE_XVFB_PID" 2>/dev/null || true
+    done
+    echo "no display could be started" >&2
+    return 1
+}
+
+wine_stop() {
+    wineserver -k >/dev/null 2>&1 || true
+    if [ -n "${WINE_XVFB_PID:-}" ]; then kill "$WINE_XVFB_PID" 2>/dev/null || true; fi
+}
