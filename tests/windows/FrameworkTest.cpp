@@ -1,0 +1,240 @@
+#include <gtest/gtest.h>
+
+#include <afxwin.h>
+
+#include <string>
+
+#include "res/resource.h"
+#include "ui/DestinationDlg.h"
+
+namespace {
+
+// Answers the first dialog of this process that appears: reads its caption, then posts a command.
+struct DialogAnswer {
+    UINT command = IDOK;
+    std::string caption;
+    std::string staticText;
+    HANDLE thread = nullptr;
+};
+
+BOOL CALLBACK FindOwnDialog(HWND hwnd, LPARAM result)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    char cls[32] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    if (pid == GetCurrentProcessId() && IsWindowVisible(hwnd) && lstrcmpA(cls, "#32770") == 0) {
+        *reinterpret_cast<HWND*>(result) = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+DWORD WINAPI AnswerThread(LPVOID parameter)
+{
+    DialogAnswer* answer = static_cast<DialogAnswer*>(parameter);
+    for (int i = 0; i < 500; ++i) {
+        HWND found = nullptr;
+        EnumWindows(&FindOwnDialog, reinterpret_cast<LPARAM>(&found));
+        if (found) {
+            char text[1024] = {};
+            GetWindowTextA(found, text, sizeof text);
+            answer->caption = text;
+            GetDlgItemTextA(found, 0xFFFF, text, sizeof text);
+            answer->staticText = text;
+            PostMessageA(found, WM_COMMAND, answer->command, 0);
+            return 0;
+        }
+        Sleep(20);
+    }
+    return 1;
+}
+
+void StartAnswering(DialogAnswer& answer)
+{
+    answer.thread = CreateThread(nullptr, 0, &AnswerThread, &answer, 0, nullptr);
+}
+
+void WaitForAnswer(DialogAnswer& answer)
+{
+    WaitForSingleObject(answer.thread, 15000);
+    CloseHandle(answer.thread);
+}
+
+// Ends itself right after initialisation, as a user pressing a button would.
+class SelfEndingDestinationDlg : public CDestinationDlg {
+public:
+    explicit SelfEndingDestinationDlg(UINT command) : m_command(command) {}
+    std::string folderShownAtInit;
+    std::string messageShownAtInit;
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        BOOL result = CDestinationDlg::OnInitDialog();
+        char text[1024] = {};
+        GetDlgItemTextA(m_hWnd, IDC_FOLDER, text, sizeof text);
+        folderShownAtInit = text;
+        GetDlgItemTextA(m_hWnd, IDC_MESSAGE, text, sizeof text);
+        messageShownAtInit = text;
+        ::SetDlgItemTextA(m_hWnd, IDC_FOLDER, "C:\\Chosen");
+        PostMessage(WM_COMMAND, m_command);
+        return result;
+    }
+
+private:
+    UINT m_command;
+};
+
+// A static that colours itself through the reflected WM_CTLCOLORSTATIC.
+class ReflectingStatic : public CStatic {
+public:
+    const MessageMap* GetMessageMap() const override
+    {
+        static const MessageMapEntry entries[] = {
+            {WM_REFLECT_BASE + WM_CTLCOLORSTATIC, 0, 0, MapHandler(&ReflectingStatic::OnCtlColor)},
+        };
+        static const MessageMap map = MakeMessageMap(CStatic::GetMessageMap(), entries);
+        return &map;
+    }
+    int calls = 0;
+
+private:
+    LRESULT OnCtlColor(WPARAM, LPARAM)
+    {
+        ++calls;
+        return reinterpret_cast<LRESULT>(GetStockObject(BLACK_BRUSH));
+    }
+};
+
+class ReflectionDlg : public CDialog {
+public:
+    ReflectionDlg() : CDialog(IDD_DESTINATION) {}
+    ReflectingStatic message;
+    LRESULT colourReturned = 0;
+    LRESULT plainReturned = 0;
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override { DDX_Control(dx, IDC_MESSAGE, message); }
+    BOOL OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        HDC dc = GetDC(m_hWnd);
+        colourReturned = SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(message.m_hWnd));
+        plainReturned = SendMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                    reinterpret_cast<LPARAM>(GetDlgItemHandle(IDC_FOLDER)));
+        ReleaseDC(m_hWnd, dc);
+        PostMessage(WM_COMMAND, IDCANCEL);
+        return TRUE;
+    }
+};
+
+}  // namespace
+
+TEST(CStringTest, LoadsStringsLongerThanTheFirstBuffer)
+{
+    CString text;
+    ASSERT_TRUE(text.LoadString(IDS_DESTINATION_MESSAGE));
+    std::string loaded(text);
+    EXPECT_GT(loaded.size(), 256u);
+    EXPECT_EQ(0u, loaded.find("Setup will install %s in the following folder.\n\n"));
+    const std::string end = "by clicking Cancel to exit setup.";
+    EXPECT_EQ(loaded.size() - end.size(), loaded.rfind(end));
+    EXPECT_FALSE(text.LoadString(9999));
+    EXPECT_TRUE(text.IsEmpty());
+}
+
+TEST(CStringTest, FormatsFromAStringResourceAndFromText)
+{
+    CString line;
+    line.Format(IDS_INSTALLING, "Ada.ini");
+    EXPECT_STREQ("Installing Ada.ini.", line);
+    std::string longName(2000, 'n');
+    line.Format("%s|%d", longName.c_str(), 7);
+    EXPECT_EQ(longName + "|7", std::string(line));
+}
+
+TEST(DialogTest, NextReturnsOkAndTakesTheControlsIntoTheMembers)
+{
+    SelfEndingDestinationDlg dialog(IDOK);
+    dialog.m_folder = "C:\\Program Files\\Lexaver";
+    dialog.m_message = "Message";
+    EXPECT_EQ(IDOK, dialog.DoModal());
+    EXPECT_EQ("C:\\Program Files\\Lexaver", dialog.folderShownAtInit);
+    EXPECT_EQ("Message", dialog.messageShownAtInit);
+    EXPECT_STREQ("C:\\Chosen", dialog.m_folder);
+    EXPECT_EQ(nullptr, dialog.m_hWnd);
+}
+
+TEST(DialogTest, CancelReturnsCancelAndLeavesTheMembers)
+{
+    SelfEndingDestinationDlg dialog(IDCANCEL);
+    dialog.m_folder = "C:\\Default";
+    EXPECT_EQ(IDCANCEL, dialog.DoModal());
+    EXPECT_STREQ("C:\\Default", dialog.m_folder);
+}
+
+TEST(DialogTest, AMissingTemplateFailsWithMinusOne)
+{
+    CDialog dialog(4000);
+    EXPECT_EQ(-1, dialog.DoModal());
+}
+
+TEST(DialogTest, TheDestinationEditCannotBeTypedIntoNorTabbedTo)
+{
+    struct Probe : CDestinationDlg {
+        LONG style = 0;
+        BOOL OnInitDialog() override
+        {
+            CDestinationDlg::OnInitDialog();
+            style = GetWindowLongA(GetDlgItemHandle(IDC_FOLDER), GWL_STYLE);
+            PostMessage(WM_COMMAND, IDCANCEL);
+            return TRUE;
+        }
+    } dialog;
+    dialog.DoModal();
+    EXPECT_NE(0L, dialog.style & ES_READONLY);
+    EXPECT_EQ(0L, dialog.style & WS_TABSTOP);
+    EXPECT_EQ(0L, dialog.style & WS_BORDER);
+}
+
+TEST(MessageReflectionTest, TheParentOffersCtlColorStaticToTheSubclassedChild)
+{
+    ReflectionDlg dialog;
+    EXPECT_EQ(IDCANCEL, dialog.DoModal());
+    EXPECT_EQ(1, dialog.message.calls);
+    EXPECT_EQ(reinterpret_cast<LRESULT>(GetStockObject(BLACK_BRUSH)), dialog.colourReturned);
+    EXPECT_NE(dialog.colourReturned, dialog.plainReturned);
+    EXPECT_EQ(nullptr, dialog.message.m_hWnd);  // detached when its window went
+}
+
+TEST(MessageBoxTest, CaptionIsTheProgramNameWithoutExtension)
+{
+    struct TestApp : CWinApp {
+        int shown = 0;
+        BOOL InitInstance() override
+        {
+            shown = AfxMessageBox(IDS_NO_MEMORY, MB_ICONHAND);
+            return FALSE;
+        }
+        int ExitInstance() override { return 17; }
+    } app;
+    DialogAnswer answer;
+    StartAnswering(answer);
+    EXPECT_EQ(17, AfxWinMain(GetModuleHandleA(nullptr)));
+    WaitForAnswer(answer);
+    EXPECT_EQ(IDOK, app.shown);
+    EXPECT_EQ("windows_tests", answer.caption);
+    EXPECT_EQ("Could not allocate memory", answer.staticText);
+}
+
+TEST(UserExceptionTest, IsACatchableSilentException)
+{
+    bool caught = false;
+    try {
+        AfxThrowUserException();
+    } catch (const CException&) {
+        caught = true;
+    }
+    EXPECT_TRUE(caught);
+}
