@@ -13,6 +13,10 @@ wine_ensure_prefix() {
         flock 9
         if [ ! -f "$WINEPREFIX/system.reg" ]; then
             timeout 180 wine wineboot -i >/dev/null 2>&1 || true
+            # A virtual desktop: without a window manager every new top-level window would
+            # otherwise wait about two seconds for one.
+            wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+            wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
             timeout 60 wineserver -w || true
         fi
     ) 9>"$WINEPREFIX.lock"

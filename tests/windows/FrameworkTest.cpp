@@ -131,15 +131,14 @@ protected:
 
 }  // namespace
 
-TEST(CStringTest, LoadsStringsLongerThanTheFirstBuffer)
+TEST(CStringTest, LoadsAWholeStringResourceWithItsLineFeeds)
 {
     CString text;
     ASSERT_TRUE(text.LoadString(IDS_DESTINATION_MESSAGE));
-    std::string loaded(text);
-    EXPECT_GT(loaded.size(), 256u);
-    EXPECT_EQ(0u, loaded.find("Setup will install %s in the following folder.\n\n"));
-    const std::string end = "by clicking Cancel to exit setup.";
-    EXPECT_EQ(loaded.size() - end.size(), loaded.rfind(end));
+    EXPECT_STREQ("Setup will install %s in the following folder.\n\nTo install to this folder, click &Next.\n\n"
+                 "To install to a different folder, click &Browse and select another folder.\n\n"
+                 "You can choose not to install %s by clicking Cancel to exit setup.",
+                 text);
     EXPECT_FALSE(text.LoadString(9999));
     EXPECT_TRUE(text.IsEmpty());
 }

@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Every test: host unit tests (sanitizers), Windows tests under Wine, and the end-to-end scenarios.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+tools/deps.sh || exit 1
+
+status=0
+echo "== host unit tests (AddressSanitizer, UndefinedBehaviorSanitizer)"
+cmake --preset host >/dev/null && cmake --build --preset host || exit 1
+ctest --preset host || status=1
+
+echo "== Windows build, Windows tests and scenarios under Wine"
+cmake --preset windows >/dev/null && cmake --build --preset windows || exit 1
+source tools/wine-env.sh
+wine_ensure_display || exit 1
+trap wine_stop EXIT
+wine_ensure_prefix || exit 1
+ctest --preset windows -j2 || status=1
+exit $status
