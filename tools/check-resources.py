@@ -1,0 +1,218 @@
+#!/usr/bin/env python3
+"""Checks the resources that Install.exe carries, as the resource loader will see them.
+
+Usage: check-resources.py FILE   (a built Install.exe, the compiled resource object, or a .res)
+The file is decompiled with windres (the WINDRES environment variable, else i686-w64-mingw32-windres)
+and every problem found is printed; the exit status is 1 when there is any, 2 on a usage error.
+"""
+import os
+import re
+import subprocess
+import sys
+
+LANGUAGES = {0x409: "English", 0x40C: "French", 0x410: "Italian", 0x419: "Russian", 0x816: "Portuguese"}
+NEUTRAL = 0
+NEUTRAL_STRINGS = (1, 3, 4, 5)
+LANGUAGE_STRINGS = range(128, 146)
+SHORTCUT_LISTS = (3, 141)
+# Destination dialog controls in tab order: icon, message, Next, Cancel, group box, folder, Browse.
+DESTINATION_CONTROLS = [-1, 1032, 1, 2, -1, 1025, 1024]
+PROGRESS_CONTROLS = [1027, 1028, 1029]
+
+ESCAPES = {"n": "\n", "r": "\r", "t": "\t", "a": "\a", "b": "\b", "f": "\f", "v": "\v", "\\": "\\", '"': '"'}
+
+
+def decode_string(body):
+    """Decodes the inside of a string literal as windres writes it in rc form."""
+    out, i = [], 0
+    while i < len(body):
+        c = body[i]
+        if c == '"':  # a doubled quote stands for one
+            out.append('"')
+            i += 2
+        elif c != "\\":
+            out.append(c)
+            i += 1
+        elif body[i + 1] == "x":
+            m = re.match(r"[0-9a-fA-F]{1,4}", body[i + 2:])
+            out.append(chr(int(m.group(0), 16)))
+            i += 2 + len(m.group(0))
+        elif body[i + 1] in "01234567":
+            m = re.match(r"[0-7]{1,3}", body[i + 1:])
+            out.append(chr(int(m.group(0), 8)))
+            i += 1 + len(m.group(0))
+        else:
+            out.append(ESCAPES.get(body[i + 1], body[i + 1]))
+            i += 2
+    return "".join(out)
+
+
+TOKEN = re.compile(r'\s*(L?"(?:[^"\\]|\\.|"")*"|[^,]+?)\s*(?:,|$)')
+
+
+def split_fields(text):
+    """Splits a comma-separated rc statement, keeping string literals whole."""
+    fields, pos = [], 0
+    while pos < len(text):
+        m = TOKEN.match(text, pos)
+        if not m or m.end() == pos:
+            break
+        fields.append(m.group(1))
+        pos = m.end()
+    return fields
+
+
+def literal(field):
+    if field.startswith('L"'):
+        field = field[1:]
+    if field.startswith('"'):
+        return decode_string(field[1:-1])
+    return field
+
+
+def number(field):
+    return int(field.rstrip("L"), 0)
+
+
+def parse(rc_text):
+    """Returns the string tables, dialogs and icon groups of a decompiled rc text, keyed by language."""
+    strings = {}   # (language, id) -> [texts]
+    dialogs = {}   # (language, name) -> [[control ids], ...]
+    icons = {}     # (language, name) -> [(width, height, colours, bits)]
+    versions = []  # languages of VERSIONINFO resources
+    language = NEUTRAL
+    block, current = None, None
+    for line in rc_text.splitlines():
+        stripped = line.strip()
+        m = re.match(r"LANGUAGE\s+(\d+)\s*,\s*(\d+)$", stripped)
+        if m:
+            language = int(m.group(2)) << 10 | int(m.group(1))
+            continue
+        m = re.match(r"(\S+)\s+(DIALOGEX|DIALOG)\b", stripped)
+        if m:
+            block, current = "dialog", []
+            dialogs.setdefault((language, literal(m.group(1))), []).append(current)
+            continue
+        if stripped.startswith("STRINGTABLE"):
+            block = "strings"
+            continue
+        m = re.match(r"(\S+)\s+14\s*/\*\s*RT_GROUP_ICON", stripped)
+        if m:
+            block, current = "icon", []
+            icons.setdefault((language, literal(m.group(1))), []).append(current)
+            continue
+        if re.match(r"\S+\s+VERSIONINFO\b", stripped):
+            versions.append(language)
+            block = None
+            continue
+        if stripped == "END":
+            if block in ("dialog", "strings", "icon"):
+                block = None
+            continue
+        if block == "dialog" and re.match(r"[A-Z]+\s", stripped) and not stripped.startswith(
+                ("BEGIN", "STYLE", "EXSTYLE", "CAPTION", "FONT", "MENU", "CLASS")):
+            fields = split_fields(stripped.split(None, 1)[1])
+            current.append(number(fields[1]))
+        elif block == "strings":
+            m = re.match(r"(\d+),\s*(L?\".*\")$", stripped)
+            if m:
+                strings.setdefault((language, int(m.group(1))), []).append(literal(m.group(2)))
+        elif block == "icon":
+            m = re.match(r'(".*?")\s*,\s*(\d+)\s*,\s*(\d+)\s*,', stripped)
+            if m:
+                w, h, colours = (ord(ch) for ch in literal(m.group(1))[:3])
+                current.append((w or 256, h or 256, colours, int(m.group(3))))
+    return strings, dialogs, icons, versions
+
+
+def check_shortcut_list(text):
+    """Every entry must be name=target,description and end with a line feed."""
+    if not text.endswith("\n"):
+        return "does not end with a line feed"
+    for entry in text[:-1].split("\n"):
+        if not re.fullmatch(r"[^=,\n]+=[^=,\n]+,[^=,\n]+", entry):
+            return "has a malformed entry %r" % entry
+    return None
+
+
+def check(strings, dialogs, icons, versions):
+    problems = []
+
+    def one(table, key, what):
+        found = table.get(key, [])
+        if len(found) != 1:
+            problems.append("%s: expected once, found %d times" % (what, len(found)))
+            return None
+        return found[0]
+
+    for sid in NEUTRAL_STRINGS:
+        one(strings, (NEUTRAL, sid), "neutral string %d" % sid)
+        for lang, lname in LANGUAGES.items():
+            if (lang, sid) in strings:
+                problems.append("string %d: must be language neutral, also found in %s" % (sid, lname))
+    english = {sid: strings.get((0x409, sid), [""])[0] for sid in LANGUAGE_STRINGS}
+    for lang, lname in LANGUAGES.items():
+        for sid in LANGUAGE_STRINGS:
+            text = one(strings, (lang, sid), "%s string %d" % (lname, sid))
+            if text is None:
+                continue
+            if text.count("%s") != english[sid].count("%s"):
+                problems.append("%s string %d: %d %%s inserts, English has %d"
+                                % (lname, sid, text.count("%s"), english[sid].count("%s")))
+            if "\\n" in text:
+                problems.append("%s string %d: holds a backslash-n instead of a line feed" % (lname, sid))
+        controls = one(dialogs, (lang, "257"), "%s dialog 257" % lname)
+        if controls is not None and controls != DESTINATION_CONTROLS:
+            problems.append("%s dialog 257: controls %s, expected %s" % (lname, controls, DESTINATION_CONTROLS))
+    for lang, sid in sorted(strings):
+        if sid in SHORTCUT_LISTS:
+            fault = check_shortcut_list(strings[(lang, sid)][0])
+            if fault:
+                problems.append("string %d (language 0x%X): shortcut list %s" % (sid, lang, fault))
+    if "\n" not in strings.get((0x409, 131), [""])[0]:
+        problems.append("English string 131: no line feed in the destination message")
+
+    progress = [c for (lang, name), found in dialogs.items() if name == "259" for c in found]
+    if len(progress) != 1:
+        problems.append("dialog 259: expected once, found %d times" % len(progress))
+    elif progress[0] != PROGRESS_CONTROLS:
+        problems.append("dialog 259: controls %s, expected %s" % (progress[0], PROGRESS_CONTROLS))
+
+    images = one(icons, (NEUTRAL, "256"), "neutral icon 256")
+    if images is not None:
+        sizes = sorted((w, h) for w, h, _, _ in images)
+        if sizes != [(16, 16), (32, 32)]:
+            problems.append("icon 256: images %s, expected one 32x32 and one 16x16" % sizes)
+        if any(colours != 16 or bits != 4 for _, _, colours, bits in images):
+            problems.append("icon 256: images must have 16 colours (4 bits per pixel): %s" % images)
+    if versions != [NEUTRAL]:
+        problems.append("VERSIONINFO: expected one, language neutral; found in languages %s" % versions)
+    return problems
+
+
+def main():
+    if len(sys.argv) != 2:
+        print(__doc__.strip(), file=sys.stderr)
+        return 2
+    path = sys.argv[1]
+    if not os.path.isfile(path):
+        print("check-resources: no such file: %s" % path, file=sys.stderr)
+        return 2
+    windres = os.environ.get("WINDRES", "i686-w64-mingw32-windres")
+    kind = "res" if path.lower().endswith(".res") else "coff"
+    run = subprocess.run([windres, "-J", kind, "-i", path, "-O", "rc"], capture_output=True)
+    if run.returncode != 0:
+        print("check-resources: %s could not decompile %s:\n%s" % (windres, path, run.stderr.decode(errors="replace")),
+              file=sys.stderr)
+        return 1
+    problems = check(*parse(run.stdout.decode("latin-1")))
+    for p in problems:
+        print("check-resources: %s: %s" % (path, p), file=sys.stderr)
+    if problems:
+        return 1
+    print("check-resources: %s: all resources present" % path)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
