@@ -5,7 +5,12 @@ source "$(dirname "$0")/wine-env.sh"
 wine_ensure_prefix || exit 1
 started_display=0
 if [ -z "${DISPLAY:-}" ]; then wine_ensure_display || exit 1; started_display=1; fi
-timeout --kill-after=5 "${WINE_RUN_TIMEOUT:-240}" wine "$@"
+# The Windows program's language; set here so that bash itself never sees a missing locale.
+if [ -n "${WINE_LC_ALL:-}" ]; then
+    LC_ALL=$WINE_LC_ALL timeout --kill-after=5 "${WINE_RUN_TIMEOUT:-240}" wine "$@"
+else
+    timeout --kill-after=5 "${WINE_RUN_TIMEOUT:-240}" wine "$@"
+fi
 rc=$?
 [ $started_display -eq 1 ] && kill "$WINE_XVFB_PID" 2>/dev/null
 exit $rc
