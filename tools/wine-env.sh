@@ -23,19 +23,23 @@ wine_ensure_prefix() {
     [ -f "$WINEPREFIX/system.reg" ] || { echo "wine prefix could not be created: $WINEPREFIX" >&2; return 1; }
 }
 
-# Starts Xvfb on a free display number unless a display is already there.
+# Starts Xvfb unless a display is already there. Xvfb picks the number itself (-displayfd), so
+# parallel callers never share or kill each other's server.
 wine_ensure_display() {
     if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
     if [ -n "${DISPLAY:-}" ] && [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ]; then return 0; fi
-    local n
-    for n in $(seq 90 140); do
-        [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-        Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-        WINE_XVFB_PID=$!
-        for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-        if [ -e "/tmp/.X11-unix/X$n" ]; then export DISPLAY=":$n"; return 0; fi
-        kill "$WINE_XVFB_PID" 2>/dev/null || true
+    local numberfile n=""
+    numberfile=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numberfile" >/dev/null 2>&1 &
+    WINE_XVFB_PID=$!
+    for _ in $(seq 100); do
+        n=$(head -n 1 "$numberfile")
+        [ -n "$n" ] && break
+        sleep 0.1
     done
+    rm -f "$numberfile"
+    if [ -n "$n" ] && [ -e "/tmp/.X11-unix/X$n" ]; then export DISPLAY=":$n"; return 0; fi
+    kill "$WINE_XVFB_PID" 2>/dev/null || true
     echo "no display could be started" >&2
     return 1
 }

@@ -1,0 +1,18 @@
+// The answers the robot gives to another process's windows.
+#ifndef ROBOT_ACTIONS_H
+#define ROBOT_ACTIONS_H
+
+#include "Script.h"
+
+// Memory written into the target process for the folder browser; freed once the browser is gone.
+struct RemoteBuffer {
+    HANDLE process = nullptr;
+    void* address = nullptr;
+};
+
+// Returns an empty text when the action was delivered, otherwise why it was not.
+std::string PerformAction(const Step& step, const WindowState& window, HANDLE process, RemoteBuffer& buffer);
+std::string ClickButton(const WindowState& window, int id);
+void ReleaseRemote(RemoteBuffer& buffer);
+
+#endif

@@ -1,0 +1,26 @@
+// The answer script: one "PATTERN | ACTION" step per line, run in order.
+#ifndef ROBOT_SCRIPT_H
+#define ROBOT_SCRIPT_H
+
+#include "WindowReader.h"
+
+#include <string>
+#include <vector>
+
+enum class ActionKind { Click, Enter, Esc, AltF4, Close, Choose, None };
+
+struct Step {
+    int line = 0;
+    std::string pattern;  // exact caption, "@browser", "@messagebox" or "*"
+    std::string action;   // as written, for the transcript
+    ActionKind kind = ActionKind::None;
+    int controlId = 0;    // click
+    std::string path;     // choose, UTF-8
+};
+
+// Returns false with `error` naming the line when the script cannot be used.
+bool LoadScript(const std::wstring& fileName, std::vector<Step>& steps, std::string& error);
+bool ParseStep(const std::string& line, Step& step, std::string& error);
+bool StepMatches(const Step& step, const WindowState& window);
+
+#endif

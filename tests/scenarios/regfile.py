@@ -1,0 +1,109 @@
+"""Wine's registry files (user.reg, system.reg) of a prefix that is not running: read them, and
+append keys before the first Wine process of a fresh prefix starts (faster than running reg.exe)."""
+
+import re
+import time
+
+ROOT_FILES = {"HKCU": "user.reg", "HKLM": "system.reg"}
+
+REG_SZ, REG_EXPAND_SZ, REG_BINARY, REG_DWORD, REG_MULTI_SZ = 1, 2, 3, 4, 7
+
+
+class RegistryValue:
+    def __init__(self, kind, data):
+        self.kind = kind    # REG_SZ, REG_DWORD, ...
+        self.data = data    # str for strings, int for dwords, bytes otherwise
+
+    def __repr__(self):
+        return "RegistryValue(%d, %r)" % (self.kind, self.data)
+
+
+def _unescape(text, start, end='"'):
+    """Reads an escaped text from `start` up to the unescaped `end`; returns (text, index after)."""
+    out = []
+    i = start
+    while i < len(text):
+        c = text[i]
+        if c == end:
+            return "".join(out), i + 1
+        if c == "\\" and i + 1 < len(text):
+            n = text[i + 1]
+            if n == "x":
+                digits = re.match(r"[0-9a-fA-F]{1,4}", text[i + 2:])
+                if digits:
+                    out.append(chr(int(digits.group(0), 16)))
+                    i += 2 + len(digits.group(0))
+                    continue
+            out.append({"n": "\n", "r": "\r", "t": "\t", "0": "\0"}.get(n, n))
+            i += 2
+            continue
+        out.append(c)
+        i += 1
+    raise ValueError("unterminated string")
+
+
+def _hex_bytes(text):
+    return bytes(int(part, 16) for part in text.replace("\\", "").split(",") if part.strip())
+
+
+def _parse_value(text):
+    if text.startswith('"'):
+        return RegistryValue(REG_SZ, _unescape(text, 1)[0])
+    if text.startswith("str(2):\""):
+        return RegistryValue(REG_EXPAND_SZ, _unescape(text, 8)[0])
+    if text.startswith("dword:"):
+        return RegistryValue(REG_DWORD, int(text[6:14], 16))
+    kind = re.match(r"hex(?:\(([0-9a-fA-F]+)\))?:(.*)", text, re.S)
+    if kind:
+        code = int(kind.group(1), 16) if kind.group(1) else REG_BINARY
+        raw = _hex_bytes(kind.group(2))
+        if code in (REG_EXPAND_SZ, REG_MULTI_SZ, REG_SZ):
+            return RegistryValue(code, raw.decode("utf-16-le").rstrip("\0"))
+        return RegistryValue(code, raw)
+    return RegistryValue(0, text)
+
+
+def read_reg_file(path):
+    """Returns {key path in lower case: (key path, {value name in lower case: (name, RegistryValue)})}.
+    The default value has the name ''."""
+    keys = {}
+    current = None
+    with open(path, encoding="utf-8", errors="surrogateescape") as reg:
+        lines = reg.read().split("\n")
+    i = 0
+    while i < len(lines):
+        line = lines[i]
+        while line.endswith("\\") and i + 1 < len(lines):  # hex lists go on over several lines
+            i += 1
+            line = line[:-1] + lines[i].strip()
+        i += 1
+        if line.startswith("["):
+            name = _unescape(line, 1, "]")[0]
+            current = keys.setdefault(name.lower(), (name, {}))[1]
+        elif current is not None and (line.startswith('"') or line.startswith("@=")):
+            if line.startswith("@="):
+                name, rest = "", line[2:]
+            else:
+                name, after = _unescape(line, 1)
+                rest = line[after + 1:]  # past the "="
+            current[name.lower()] = (name, _parse_value(rest))
+    return keys
+
+
+def escape(text):
+    return text.replace("\\", "\\\\").replace('"', '\\"')
+
+
+def append_values(path, key, values):
+    """Adds `values` ({name: str or int}) under `key` at the end of a registry file. Wine reads a
+    key that stands twice as one, the later values winning."""
+    stamp = int(time.time())
+    lines = ["", "[%s] %d" % (escape(key), stamp)]
+    for name, value in values.items():
+        quoted = '@' if name == "" else '"%s"' % escape(name)
+        if isinstance(value, int):
+            lines.append("%s=dword:%08x" % (quoted, value))
+        else:
+            lines.append('%s="%s"' % (quoted, escape(value)))
+    with open(path, "a", encoding="utf-8") as reg:
+        reg.write("\n".join(lines) + "\n")

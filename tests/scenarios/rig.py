@@ -1,0 +1,227 @@
+"""One scenario run: a fresh Wine prefix, the machine state it needs, setup driven by the robot,
+and the checks of what setup showed and left behind."""
+
+import json
+import os
+import subprocess
+import sys
+import time
+
+import regfile
+import winehost
+from expected_texts import ENGLISH, MESSAGE_CAPTION
+from transcript import Transcript
+
+SKIPPED = 77  # ctest's SKIP_RETURN_CODE
+
+
+class ScenarioFailure(Exception):
+    pass
+
+
+class ScenarioSkipped(Exception):
+    pass
+
+
+class Tools:
+    """The built programs a scenario needs, and where scenarios keep their files."""
+
+    def __init__(self, installer, robot, programs, work, source):
+        self.installer = installer
+        self.robot = robot
+        self.programs = programs
+        self.work = work
+        self.make_distribution = os.path.join(source, "tools", "make-distribution.py")
+        for path in (installer, robot, os.path.join(programs, "Lexaver.exe")):
+            if not os.path.isfile(path):
+                raise winehost.HostError("not built: %s (build the windows preset first)" % path)
+
+
+def windows_path_for(linux_path):
+    """The Z: drive of a new prefix is the Linux root."""
+    return "Z:" + os.path.abspath(linux_path).replace("/", "\\")
+
+
+class Registry:
+    """The registry of a stopped prefix."""
+
+    def __init__(self, prefix_path):
+        self.roots = {root: regfile.read_reg_file(os.path.join(prefix_path, name))
+                      for root, name in regfile.ROOT_FILES.items()}
+
+    def _locations(self, root, key):
+        if root == "HKCR":  # the user's classes first, as the system merges them
+            return [("HKCU", "Software\\Classes\\" + key), ("HKLM", "Software\\Classes\\" + key)]
+        return [(root, key)]
+
+    def has_key(self, root, key):
+        """The key, or a key below it, exists."""
+        for r, k in self._locations(root, key):
+            k = k.lower()
+            if any(name == k or name.startswith(k + "\\") for name in self.roots[r]):
+                return True
+        return False
+
+    def value(self, root, key, name=""):
+        for r, k in self._locations(root, key):
+            entry = self.roots[r].get(k.lower())
+            if entry and name.lower() in entry[1]:
+                return entry[1][name.lower()][1]
+        return None
+
+
+class Scenario:
+    def __init__(self, tools, name, display):
+        self.tools = tools
+        self.name = name
+        self.folder = os.path.join(tools.work, name)
+        os.makedirs(self.folder, exist_ok=True)
+        self.ledger = os.path.join(self.folder, "unwritable.txt")
+        self.prefix = winehost.Prefix(os.path.join(self.folder, "prefix"), display)
+        self.transcript = None
+        self.robot_exit = None
+        self.timings = {}
+        self._messages = {}
+
+    # ---- machine state before the run -------------------------------------------------------
+
+    def create_prefix(self, base):
+        if os.path.exists(os.path.join(self.prefix.path, "system.reg")):
+            self.prefix.stop()  # an earlier run of this scenario may have been killed midway
+        self.timings["prefix copy"] = winehost.copy_prefix(base, self.prefix.path, self.ledger)
+
+    def windows_version(self, version):
+        self.set_registry("HKCU", "Software\\Wine\\AppDefaults\\Install.exe", {"Version": version})
+
+    def set_registry(self, root, key, values):
+        regfile.append_values(os.path.join(self.prefix.path, regfile.ROOT_FILES[root]), key, values)
+
+    def write_distribution(self, without=()):
+        command = [sys.executable, self.tools.make_distribution, self.linux("C:\\dist"),
+                   "--programs", self.tools.programs, "--installer", self.tools.installer]
+        for name in without:
+            command += ["--without", name]
+        subprocess.run(command, check=True, stdout=subprocess.DEVNULL)
+        # Copying the uninstaller is the last thing before the progress window goes; at its usual
+        # size the final percentage stands a few milliseconds only, too short to be sure to see
+        # it when the machine is busy. Bytes after the image leave the program as it is.
+        uninstaller = self.linux("C:\\dist\\Unlexa.exe")
+        if os.path.exists(uninstaller):
+            with open(uninstaller, "ab") as out:
+                out.write(bytes(16 * 1024 * 1024))
+
+    def place_file(self, path, content, unwritable=False):
+        target = self.linux(path)
+        os.makedirs(os.path.dirname(target), exist_ok=True)
+        with open(target, "wb") as out:
+            out.write(content)
+        if unwritable and not winehost.make_unwritable(target, self.ledger):
+            raise ScenarioSkipped("a file cannot be made unwritable for root here (chattr +i failed)")
+
+    def make_folder(self, path):
+        os.makedirs(self.linux(path), exist_ok=True)
+
+    # ---- the run ------------------------------------------------------------------------------
+
+    def run(self, steps, language=ENGLISH, timeout=60, expect_end=True):
+        """Runs setup under the robot. `steps` are (pattern, action) pairs."""
+        script = os.path.join(self.folder, "script.txt")
+        with open(script, "w", encoding="utf-8") as out:
+            out.write("# %s\n" % self.name)
+            out.writelines("%s | %s\n" % step for step in steps)
+        transcript = os.path.join(self.folder, "transcript.jsonl")
+        if os.path.exists(transcript):
+            os.remove(transcript)
+        start = time.time()
+        code, out, err = self.robot(["--timeout", str(timeout), "--transcript", windows_path_for(transcript),
+                                     "--script", windows_path_for(script), "--", "C:\\dist\\Install.exe"],
+                                    timeout + 30, language)
+        self.timings["setup run"] = time.time() - start
+        self.robot_exit = code
+        if not os.path.exists(transcript):
+            self.fail("the robot wrote no transcript (exit %s): %s" % (code, (err or out).strip()[-500:]))
+        self.transcript = Transcript(transcript)
+        if expect_end:
+            self.check(code == 0 and self.transcript.exit_code is not None,
+                       "setup did not end within %d s (robot exit %s)" % (timeout, code))
+            self.check(not self.transcript.unmatched, "setup ended before these windows appeared: %s"
+                       % "; ".join(self.transcript.unmatched))
+            errors = [a for a in self.transcript.answers() if "error" in a]
+            self.check(not errors, "answers that could not be given: %s" % json.dumps(errors))
+        for box in self.transcript.messageboxes():
+            self.check(box.caption == MESSAGE_CAPTION, "message box %r has the caption %r, not %r"
+                       % (box.message(), box.caption, MESSAGE_CAPTION))
+        return self.transcript
+
+    def robot(self, args, timeout, language=ENGLISH):
+        return self.prefix.wine([self.tools.robot] + args, timeout, language.locale)
+
+    def system_message(self, code, language=ENGLISH):
+        """The system's text for an error code, as setup gets it in this prefix and language."""
+        if (code, language.key) not in self._messages:
+            status, out, err = self.robot(["--system-message", str(code)], 30, language)
+            if status != 0:
+                raise winehost.HostError("no system text for %d: %s" % (code, err.strip()))
+            self._messages[(code, language.key)] = json.loads(out.strip().splitlines()[-1])
+        return self._messages[(code, language.key)]
+
+    # ---- machine state after the run --------------------------------------------------------
+
+    def linux(self, path):
+        """The Linux path of a C: path in the prefix; names are matched without regard to case,
+        as Windows does."""
+        assert path[:3].upper() == "C:\\", path
+        current = self.prefix.drive_c()
+        for part in [p for p in path[3:].split("\\") if p]:
+            exact = os.path.join(current, part)
+            if not os.path.exists(exact) and os.path.isdir(current):
+                match = [n for n in os.listdir(current) if n.lower() == part.lower()]
+                if match:
+                    exact = os.path.join(current, match[0])
+            current = exact
+        return current
+
+    def exists(self, path):
+        return os.path.exists(self.linux(path))
+
+    def read(self, path):
+        try:
+            with open(self.linux(path), "rb") as data:
+                return data.read()
+        except OSError:
+            return None
+
+    def files(self):
+        """Every path below C:, relative, in lower case: for telling what a run created."""
+        root = self.prefix.drive_c()
+        found = set()
+        for folder, dirs, names in os.walk(root):
+            for name in dirs + names:
+                found.add(os.path.relpath(os.path.join(folder, name), root).replace(os.sep, "\\").lower())
+        return found
+
+    def registry(self):
+        self.prefix.stop()  # the wineserver writes the registry files when it ends
+        return Registry(self.prefix.path)
+
+    # ---- checks -----------------------------------------------------------------------------
+
+    def fail(self, message):
+        raise ScenarioFailure(message)
+
+    def check(self, condition, message):
+        if not condition:
+            raise ScenarioFailure(message)
+
+    def check_equal(self, actual, expected, what):
+        if actual != expected:
+            raise ScenarioFailure("%s:\n    expected %s\n    observed %s" % (
+                what, json.dumps(expected, ensure_ascii=False), json.dumps(actual, ensure_ascii=False)))
+
+    # ---- end ----------------------------------------------------------------------------------
+
+    def finish(self, passed):
+        self.prefix.stop()
+        winehost.release_unwritable(self.ledger)
+        if passed:
+            winehost.remove_tree(self.prefix.path, self.ledger)

@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Builds setup and the sample programs, writes the sample distribution and runs Install.exe on it
+# in a Wine prefix of its own (build/windows/demo-prefix, made anew each time): on the screen when
+# there is one, otherwise headless under Xvfb with the robot pressing every default button. Then
+# shows what was installed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+REPO=$PWD
+BUILD=$REPO/build/windows
+
+tools/deps.sh
+cmake --preset windows >/dev/null
+cmake --build --preset windows --target Install robot samples distribution
+
+export WINEPREFIX=$BUILD/demo-prefix
+source tools/wine-env.sh
+trap wine_stop EXIT
+if [ -d "$WINEPREFIX" ]; then
+    timeout 30 wineserver -k 2>/dev/null || true
+    rm -rf "$WINEPREFIX"
+fi
+echo "== Wine prefix $WINEPREFIX"
+wine_ensure_prefix
+rm -rf "$WINEPREFIX/drive_c/dist"
+cp -r "$BUILD/distribution" "$WINEPREFIX/drive_c/dist"
+
+interactive=0
+if [ -z "${CI:-}" ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then interactive=1; fi
+
+if [ $interactive -eq 1 ]; then
+    echo "== Running C:\\dist\\Install.exe on $DISPLAY (answer its dialogs; 15 minutes at most)"
+    timeout --kill-after=10 900 wine 'C:\dist\Install.exe' || echo "setup ended with status $?"
+else
+    unset DISPLAY
+    wine_ensure_display
+    transcript=$BUILD/demo-transcript.jsonl
+    echo "== Running C:\\dist\\Install.exe headless on $DISPLAY; the robot presses each default button"
+    status=0
+    timeout --kill-after=10 120 wine "$BUILD/tests/robot/robot.exe" --timeout 90 \
+        --transcript "Z:${transcript//\//\\}" --accept-defaults -- 'C:\dist\Install.exe' || status=$?
+    python3 - "$transcript" <<'EOF'
+import sys
+sys.path.insert(0, "tests/scenarios")
+from transcript import Transcript
+print(Transcript(sys.argv[1]).excerpt(limit=60))
+EOF
+    [ $status -eq 0 ] || echo "the robot ended with status $status (2: setup did not end in time)"
+fi
+timeout 30 wineserver -w || true
+
+echo
+echo "== What was installed"
+destination=$(timeout 60 wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\Lexaver.exe' /ve \
+    2>/dev/null | sed -n 's/.*REG_SZ *\(.*\)\\Lexaver\.exe.*/\1/p' | tr -d '\r' || true)
+folder=""
+[ -n "$destination" ] && folder=$(timeout 30 winepath -u "$destination" 2>/dev/null | tr -d '\r')
+if [ -n "$folder" ] && [ -d "$folder" ]; then
+    echo "Destination folder $destination ($(ls "$folder" | wc -l) files):"
+    ls -C -w 100 "$folder"
+elif [ -d "$WINEPREFIX/drive_c/Program Files/Lexaver" ]; then
+    echo "No application path entry; the default destination holds:"
+    ls -C -w 100 "$WINEPREFIX/drive_c/Program Files/Lexaver"
+else
+    echo "No application path entry and nothing in the default destination."
+fi
+uninstaller=$(find "$WINEPREFIX/drive_c/windows" -maxdepth 1 -iname Unlexa.exe)
+echo "Uninstaller in the Windows folder: ${uninstaller:-none}"
+for key in 'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\Lexaver.exe' \
+           'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lexaver' \
+           'HKCU\Software\Lexaver' 'HKCR\Lexaver.SampleControl' 'HKCR\txtfile\shell\open\command'; do
+    echo "-- $key"
+    if shown=$(timeout 60 wine reg query "$key" /s 2>/dev/null); then
+        echo "$shown" | tr -d '\r' | sed '/^$/d'
+    else
+        echo "   (none)"
+    fi
+done
