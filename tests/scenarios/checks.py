@@ -54,9 +54,9 @@ def check_destination(s, transcript, language, folder):
 
 def check_progress(s, transcript, language):
     """One progress window with the stage's entry lines in order, and percentages from 0% to 97%.
-    0% stands only while the first (library) entries pass, which is too short to be sure to see:
-    the first percentage seen must come before the first product file (5%); 97% stands until
-    the window goes. Returns (window,
+    0% stands only while the first (library) entries pass, too short to be sure to see from
+    another process, so most of the percentages are required rather than the first; 97% stands
+    until the window goes. Returns (window,
     percentages seen, entry lines seen) for the report."""
     progress = only_window(s, transcript, language.progress_caption)
     percents = progress.texts(1028)
@@ -65,7 +65,8 @@ def check_progress(s, transcript, language):
             "progress: percentages other than the stage's: %s" % shown)
     values = [int(p[:-1]) for p in shown]
     s.check(values == sorted(values), "progress: percentages went back: %s" % shown)
-    s.check(values[0] <= 5, "progress: first percentage %s came after the library entries" % shown[0])
+    # The window is found by polling, so its first states may pass unseen; most must be seen.
+    s.check(len(set(shown)) >= 30, "progress: only %d of 71 percentages seen: %s" % (len(set(shown)), shown))
     s.check_equal(shown[-1], "97%", "progress: last percentage")
 
     expected_lines = [language.installing % name for name in STAGE_ENTRIES]
@@ -74,7 +75,6 @@ def check_progress(s, transcript, language):
     s.check(not unknown, "progress: lines that name no entry of the stage: %s" % unknown)
     order = [expected_lines.index(line) for line in lines]
     s.check(order == sorted(order), "progress: entry lines out of order: %s" % lines)
-    s.check(order[0] < len(SYSTEM_LIBRARIES), "progress: first entry line %r came after the library entries" % lines[0])
     s.check_equal(lines[-1], expected_lines[-1], "progress: last entry line")
     return progress, len(set(shown)), len(lines)
 

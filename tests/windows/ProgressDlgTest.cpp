@@ -4,8 +4,11 @@
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 #include "app/SystemDlls.h"
+#include "install/FileLists.h"
+#include "install/FileStage.h"
 #include "res/resource.h"
 #include "ui/ProgressDlg.h"
 
@@ -23,6 +26,11 @@ std::string Caption(HWND window)
     char text[256] = {};
     GetWindowTextA(window, text, sizeof text);
     return text;
+}
+
+int BarPosOf(HWND dialog)
+{
+    return static_cast<int>(SendDlgItemMessageA(dialog, IDC_PROGRESS_BAR, PBM_GETPOS, 0, 0));
 }
 
 // Counts the texts set on the percentage static, to see that an unchanged value is not rewritten.
@@ -163,4 +171,28 @@ TEST(ProgressDialogLifetime, TheRangeSetBeforeCreationIsAppliedAtInitialisation)
     EXPECT_EQ(72, static_cast<int>(SendDlgItemMessageA(dialog.m_hWnd, IDC_PROGRESS_BAR, PBM_GETRANGE, FALSE, 0)));
     dialog.SetPos(36);
     EXPECT_EQ("50%", ItemText(dialog.m_hWnd, IDC_PERCENT));
+}
+
+TEST(FileStageProgress, RunsFrom0To97PercentOverTheStagesEntries)
+{
+    InitProgressBarClass();
+    FileStage stage;
+    stage.Open();
+    HWND window = stage.Dialog()->m_hWnd;
+    ASSERT_NE(nullptr, window);
+    EXPECT_EQ("Progress", Caption(window));
+    EXPECT_EQ(StageTotal(), static_cast<int>(SendDlgItemMessageA(window, IDC_PROGRESS_BAR, PBM_GETRANGE, FALSE, 0)));
+
+    std::vector<std::string> percentages;
+    int entries = CountSystemLibraries() + CountNames(ProductFileList) + CountNames(ObsoleteFileList);
+    for (int i = 0; i < entries; ++i) {
+        stage.Step(i == 0 ? "Mfc42.dll" : "C++.ini");
+        if (i == 0) EXPECT_EQ("Installing Mfc42.dll.", ItemText(window, IDC_FILE_TEXT));
+        percentages.push_back(ItemText(window, IDC_PERCENT));
+    }
+    EXPECT_EQ("0%", percentages.front());
+    EXPECT_EQ("97%", percentages.back());
+    EXPECT_EQ(70, BarPosOf(window));
+    stage.Close();
+    EXPECT_FALSE(IsWindow(window));
 }
