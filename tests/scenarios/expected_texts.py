@@ -3,9 +3,6 @@ Ampersands stay in: they are part of the control texts that the robot reads."""
 
 PRODUCT = "Lexaver"
 MESSAGE_CAPTION = "Install"          # the framework's title: the program's file name
-UPGRADE_CAPTION = "Dialog"           # the same in every language
-OCX_NOT_FOUND = "Could not find the Lexaver.ocx component !"
-OCX_NOT_REGISTERED = "Could not register the Lexaver.ocx component !"
 
 
 class Language:
@@ -33,10 +30,6 @@ ENGLISH = Language(
     progress_caption="Progress",
     installing="Installing %s.",
     message_138="Could not create directory %s : %s",
-    message_144="The Lexaver installation will now effect a Logoff to take the modification of the Path "
-                "environment variable into account.",
-    message_145="Installation normally terminated. You can now use Lexaver.",
-    file_types_caption="File type associations",
 )
 
 FRENCH = Language(
@@ -55,10 +48,6 @@ FRENCH = Language(
     progress_caption="Avancement",
     installing="Installation de %s en cours.",
     message_138="Création du répertoire %s impossible : %s",
-    message_144="L'installation de Lexaver va maintenant effectuer un Logoff pour prendre en compte la "
-                "modification de la variable d'environnement Path.",
-    message_145="Installation normalement terminée. Vous pouvez maintenant utiliser Lexaver.",
-    file_types_caption="Associations de types de fichiers",
 )
 
 ITALIAN = Language(
@@ -77,10 +66,6 @@ ITALIAN = Language(
     progress_caption="Avanzamento",
     installing="Installazione di %s in corso.",
     message_138="È impossibile creare la directory %s : %s !",
-    message_144="L'installazione di Lexaver va adesso effetuare un Logoff per tener conto della modifica della "
-                "variabile di ambiente Path.",
-    message_145="Installazione terminata normalmente. Puo adesso utilizzare Lexaver.",
-    file_types_caption="Associazioni di tipi di file",
 )
 
 RUSSIAN = Language(
@@ -98,10 +83,6 @@ RUSSIAN = Language(
     progress_caption="Ход работы",
     installing="Инсталляция %s.",
     message_138="Невозможно создать каталог %s : %s",
-    message_144="Инсталляция Lexaver теперь воздействует на файл регистрации Logoff для изменения переменной "
-                "окружения Path в учетной записи.",
-    message_145="Инсталляция завершена нормально. Теперь вы можете использовать Lexaver.",
-    file_types_caption="Ассоциации типов файлов",
 )
 
 PORTUGUESE = Language(
@@ -119,10 +100,6 @@ PORTUGUESE = Language(
     progress_caption="Progressão",
     installing="Instalação dos %s em curso.",
     message_138="Impossível criar o directório %s : %s",
-    message_144="A instalação do Lexaver vai agora efectuar um Logoff para ter em conta a modificação da variável "
-                "de ambiente Path.",
-    message_145="A Instalação terminou normalmente. Pode agora usufruir do Lexaver.",
-    file_types_caption="Associações de tipos de ficheiros",
 )
 
 LANGUAGES = [ENGLISH, FRENCH, ITALIAN, RUSSIAN, PORTUGUESE]
