@@ -4,6 +4,10 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
+#include <map>
+#include <vector>
+
 namespace {
 
 void PostKey(HWND hwnd, UINT down, UINT up, WPARAM key, LPARAM flags)
@@ -35,6 +39,73 @@ std::string ChooseFolder(const Step& step, const WindowState& window, HANDLE pro
     return ClickButton(window, IDOK);
 }
 
+// A real click of the left button in the middle of the control: the target's hit test decides
+// which window gets it, as it would for a user.
+std::string MouseClick(const WindowState& window, int id)
+{
+    const ControlState* control = FindControl(window, id);
+    if (!control) return "no control " + std::to_string(id);
+    RECT rect;
+    if (!GetWindowRect(control->hwnd, &rect)) return "control " + std::to_string(id) + " is gone";
+    if (!SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2))
+        return "SetCursorPos failed with " + std::to_string(GetLastError());
+    mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
+    return std::string();
+}
+
+// The colours of the control's pixels on screen, most frequent first, as "RRGGBB": count.
+std::string ControlColours(const WindowState& window, int id, std::string& details)
+{
+    const ControlState* control = FindControl(window, id);
+    if (!control) return "no control " + std::to_string(id);
+    RECT rect;
+    if (!GetWindowRect(control->hwnd, &rect)) return "control " + std::to_string(id) + " is gone";
+    int width = rect.right - rect.left;
+    int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0) return "control " + std::to_string(id) + " has no area";
+
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    std::string error;
+    std::map<DWORD, int> counts;
+    if (!bitmap || !bits) {
+        error = "CreateDIBSection failed";
+    } else {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        if (!BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY)) error = "BitBlt failed";
+        GdiFlush();
+        const DWORD* pixel = static_cast<const DWORD*>(bits);
+        for (int i = 0; error.empty() && i < width * height; ++i) ++counts[pixel[i] & 0xFFFFFF];
+        SelectObject(memory, old);
+        DeleteObject(bitmap);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    if (!error.empty()) return error;
+
+    std::vector<std::pair<int, DWORD>> ordered;
+    for (const auto& entry : counts) ordered.push_back({entry.second, entry.first});
+    std::sort(ordered.rbegin(), ordered.rend());
+    details = "\"colours\":{";
+    for (size_t i = 0; i < ordered.size() && i < 16; ++i) {
+        char name[8];
+        wsprintfA(name, "%06lx", static_cast<unsigned long>(ordered[i].second));  // a DIB pixel reads 0xRRGGBB
+        details += (i ? "," : "") + JsonString(name) + ":" + std::to_string(ordered[i].first);
+    }
+    details += "}";
+    return std::string();
+}
+
 }  // namespace
 
 std::string ClickButton(const WindowState& window, int id)
@@ -46,11 +117,16 @@ std::string ClickButton(const WindowState& window, int id)
     return std::string();
 }
 
-std::string PerformAction(const Step& step, const WindowState& window, HANDLE process, RemoteBuffer& buffer)
+std::string PerformAction(const Step& step, const WindowState& window, HANDLE process, RemoteBuffer& buffer,
+                          std::string& details)
 {
     switch (step.kind) {
     case ActionKind::Click:
         return ClickButton(window, step.controlId);
+    case ActionKind::Mouse:
+        return MouseClick(window, step.controlId);
+    case ActionKind::Colours:
+        return ControlColours(window, step.controlId, details);
     case ActionKind::Enter:
         PostKey(window.hwnd, WM_KEYDOWN, WM_KEYUP, VK_RETURN, 0);
         return std::string();

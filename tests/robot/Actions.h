@@ -10,8 +10,10 @@ struct RemoteBuffer {
     void* address = nullptr;
 };
 
-// Returns an empty text when the action was delivered, otherwise why it was not.
-std::string PerformAction(const Step& step, const WindowState& window, HANDLE process, RemoteBuffer& buffer);
+// Returns an empty text when the action was delivered, otherwise why it was not. `details` gets
+// JSON fields for the transcript (the colours a control shows).
+std::string PerformAction(const Step& step, const WindowState& window, HANDLE process, RemoteBuffer& buffer,
+                          std::string& details);
 std::string ClickButton(const WindowState& window, int id);
 void ReleaseRemote(RemoteBuffer& buffer);
 

@@ -183,10 +183,11 @@ void Robot::AdvanceScript()
     }
     if (!best) return;
 
-    std::string error = PerformAction(step, best->state, m_process, m_remote);
+    std::string details;
+    std::string error = PerformAction(step, best->state, m_process, m_remote, details);
     RecordAnswer(best->state.hwnd,
                  "\"line\":" + std::to_string(step.line) + ",\"pattern\":" + JsonString(step.pattern) +
-                     ",\"action\":" + JsonString(step.action),
+                     ",\"action\":" + JsonString(step.action) + (details.empty() ? "" : "," + details),
                  error);
     ++m_nextStep;
     m_settling = true;

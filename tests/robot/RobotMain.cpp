@@ -1,6 +1,7 @@
 // robot.exe: starts a program, records its windows to a JSON Lines transcript and answers them.
 //   robot.exe --timeout SECONDS --transcript FILE (--script FILE | --accept-defaults) -- PROGRAM [ARGS...]
 //   robot.exe --system-message CODE     prints the system's text for an error code, as JSON
+//   robot.exe --short-path PATH          prints the system's short form of an existing path, as JSON
 // Exit code: 0 the program ended, 2 timeout, 3 the program could not be started, 1 bad usage.
 #include "Robot.h"
 
@@ -17,6 +18,7 @@ struct Options {
     bool acceptDefaults = false;
     std::vector<std::wstring> command;
     std::wstring systemMessage;
+    std::wstring shortPath;
 };
 
 void WriteOut(HANDLE stream, const std::string& text)
@@ -30,7 +32,7 @@ int Usage(const std::string& problem)
     WriteOut(GetStdHandle(STD_ERROR_HANDLE),
              "robot: " + problem +
                  "\nusage: robot.exe --timeout SECONDS --transcript FILE (--script FILE | --accept-defaults)"
-                 " -- PROGRAM [ARGS...]\n       robot.exe --system-message CODE\n");
+                 " -- PROGRAM [ARGS...]\n       robot.exe --system-message CODE\n       robot.exe --short-path PATH\n");
     return 1;
 }
 
@@ -52,6 +54,9 @@ bool ParseOptions(int count, wchar_t** args, Options& options, std::string& prob
             options.script = args[++i];
         } else if (arg == L"--system-message" && hasValue) {
             options.systemMessage = args[++i];
+            return true;
+        } else if (arg == L"--short-path" && hasValue) {
+            options.shortPath = args[++i];
             return true;
         } else {
             problem = "unexpected argument " + ToUtf8(arg);
@@ -98,6 +103,15 @@ int PrintSystemMessage(const std::wstring& codeText)
     return 0;
 }
 
+int PrintShortPath(const std::wstring& path)
+{
+    wchar_t shortPath[MAX_PATH] = {};
+    DWORD length = GetShortPathNameW(path.c_str(), shortPath, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return 1;
+    WriteOut(GetStdHandle(STD_OUTPUT_HANDLE), JsonString(ToUtf8(shortPath)) + "\n");
+    return 0;
+}
+
 }  // namespace
 
 int main()
@@ -108,6 +122,7 @@ int main()
     std::string problem;
     if (!args || !ParseOptions(count, args, options, problem)) return Usage(problem);
     if (!options.systemMessage.empty()) return PrintSystemMessage(options.systemMessage);
+    if (!options.shortPath.empty()) return PrintShortPath(options.shortPath);
 
     std::vector<Step> steps;
     if (!options.script.empty() && !LoadScript(options.script, steps, problem)) return Usage(problem);

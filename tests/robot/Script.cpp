@@ -44,14 +44,14 @@ bool ParseStep(const std::string& line, Step& step, std::string& error)
     }
     std::string verb = step.action.substr(0, step.action.find(' '));
     std::string argument = step.action.size() > verb.size() ? Trim(step.action.substr(verb.size())) : "";
-    if (verb == "click") {
+    if (verb == "click" || verb == "mouse" || verb == "colours") {
         char* end = nullptr;
         long id = strtol(argument.c_str(), &end, 10);
         if (argument.empty() || *end != '\0') {
-            error = "click needs a control id";
+            error = verb + " needs a control id";
             return false;
         }
-        step.kind = ActionKind::Click;
+        step.kind = verb == "click" ? ActionKind::Click : verb == "mouse" ? ActionKind::Mouse : ActionKind::Colours;
         step.controlId = (int)id;
     } else if (verb == "choose") {
         if (argument.empty()) {

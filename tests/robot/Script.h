@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-enum class ActionKind { Click, Enter, Esc, AltF4, Close, Choose, None };
+enum class ActionKind { Click, Mouse, Colours, Enter, Esc, AltF4, Close, Choose, None };
 
 struct Step {
     int line = 0;
     std::string pattern;  // exact caption, "@browser", "@messagebox" or "*"
     std::string action;   // as written, for the transcript
     ActionKind kind = ActionKind::None;
-    int controlId = 0;    // click
+    int controlId = 0;    // click, mouse, colours
     std::string path;     // choose, UTF-8
 };
 
