@@ -8,6 +8,15 @@ CWinApp* g_app = nullptr;
 
 }  // namespace
 
+const CRuntimeClass CCmdTarget::classCCmdTarget = {"CCmdTarget", nullptr};
+
+BOOL CRuntimeClass::IsDerivedFrom(const CRuntimeClass* base) const
+{
+    for (const CRuntimeClass* c = this; c; c = c->m_pBaseClass)
+        if (c == base) return TRUE;
+    return FALSE;
+}
+
 const MessageMap* CCmdTarget::GetMessageMap() const
 {
     static const MessageMap map = {nullptr, nullptr, 0};

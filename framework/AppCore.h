@@ -41,10 +41,23 @@ constexpr MessageMap MakeMessageMap(const MessageMap* base, const MessageMapEntr
     return MessageMap{base, entries, N};
 }
 
+// Run-time class information: a class's name and its base, for IsKindOf. Only the classes that
+// someone asks about carry their own; the others report their nearest base's.
+struct CRuntimeClass {
+    LPCSTR m_lpszClassName;
+    const CRuntimeClass* m_pBaseClass;
+
+    BOOL IsDerivedFrom(const CRuntimeClass* base) const;
+};
+
 class CCmdTarget {
 public:
     virtual ~CCmdTarget() = default;
     virtual const MessageMap* GetMessageMap() const;
+
+    static const CRuntimeClass classCCmdTarget;
+    virtual const CRuntimeClass* GetRuntimeClass() const { return &classCCmdTarget; }
+    BOOL IsKindOf(const CRuntimeClass* runtimeClass) const { return GetRuntimeClass()->IsDerivedFrom(runtimeClass); }
 
     // Finds the handler of a message in this object's map chain; null when there is none.
     const MessageMapEntry* FindMessageEntry(UINT message, UINT code, UINT id) const;

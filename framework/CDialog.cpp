@@ -82,5 +82,37 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     // procedure, which calls back into this one, is the default.
     CDialog* dialog = reinterpret_cast<CDialog*>(lParam);
     if (!dialog->SubclassWindow(hwnd)) return FALSE;
-    return dialog->OnInitDialog();
+    RECT before;
+    ::GetWindowRect(hwnd, &before);
+    BOOL result = dialog->OnInitDialog();
+    dialog->CenterIfPlacedByNoOne(before);
+    return result;
+}
+
+BOOL CDialog::TemplateIsVisible() const
+{
+    // The dialog manager creates every dialog hidden and shows it after WM_INITDIALOG, so the
+    // window's style cannot tell: the template's own style does.
+    HINSTANCE instance = AfxGetResourceHandle();
+    HRSRC found = ::FindResourceA(instance, MAKEINTRESOURCEA(m_templateId), RT_DIALOG);
+    const WORD* words = found ? static_cast<const WORD*>(::LockResource(::LoadResource(instance, found))) : nullptr;
+    if (!words) return FALSE;
+    bool extended = words[0] == 1 && words[1] == 0xFFFF;   // DLGTEMPLATEEX: style after help id and extended style
+    DWORD style = 0;
+    ::CopyMemory(&style, extended ? words + 6 : words, sizeof style);
+    return (style & WS_VISIBLE) != 0;
+}
+
+void CDialog::CenterIfPlacedByNoOne(const RECT& before)
+{
+    // A template shown from creation, a child, or a dialog placed by its initialisation keeps
+    // its place; so does one beside an enabled owner, which is not modal to it.
+    if (TemplateIsVisible()) return;
+    if (GetStyle() & (WS_VISIBLE | WS_CHILD)) return;
+    RECT after;
+    ::GetWindowRect(m_hWnd, &after);
+    if (after.left != before.left || after.top != before.top) return;
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    if (owner && ::IsWindowEnabled(owner)) return;
+    CenterWindow();
 }

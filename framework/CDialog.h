@@ -34,6 +34,9 @@ protected:
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // Centres a dialog that nobody placed: a hidden template, unowned or over a disabled owner.
+    void CenterIfPlacedByNoOne(const RECT& before);
+    BOOL TemplateIsVisible() const;
     LRESULT OnCommandOK(WPARAM, LPARAM);
     LRESULT OnCommandCancel(WPARAM, LPARAM);
 };

@@ -7,6 +7,8 @@ const char kObjectProperty[] = "Install.CWnd";
 
 }  // namespace
 
+const CRuntimeClass CWnd::classCWnd = {"CWnd", &CCmdTarget::classCCmdTarget};
+
 CWnd::~CWnd()
 {
     if (m_hWnd && ::IsWindow(m_hWnd)) {
@@ -76,6 +78,28 @@ BOOL CWnd::DestroyWindow()
     return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
 }
 
+void CWnd::CenterWindow()
+{
+    RECT area;
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    RECT centre = area;
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    // A hidden or minimised owner gives no useful place: use the screen instead.
+    if (owner && ::IsWindowVisible(owner) && !::IsIconic(owner)) ::GetWindowRect(owner, &centre);
+
+    RECT window;
+    ::GetWindowRect(m_hWnd, &window);
+    int width = window.right - window.left;
+    int height = window.bottom - window.top;
+    int x = (centre.left + centre.right) / 2 - width / 2;
+    int y = (centre.top + centre.bottom) / 2 - height / 2;
+    if (x + width > area.right) x = area.right - width;
+    if (x < area.left) x = area.left;
+    if (y + height > area.bottom) y = area.bottom - height;
+    if (y < area.top) y = area.top;
+    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void CWnd::GetWindowText(CString& text) const
 {
     int length = ::GetWindowTextLengthA(m_hWnd);
@@ -109,7 +133,8 @@ BOOL CWnd::ReflectToChild(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* r
         // The child matches its own notifications by code alone; its id is its own business.
         return child->OnChildNotify(message, MAKEWPARAM(0, HIWORD(wParam)), lParam, result);
     }
-    return child->OnChildNotify(message, wParam, lParam, result);
+    // A child that gives no brush leaves its colouring to the parent, as if it had not been asked.
+    return child->OnChildNotify(message, wParam, lParam, result) && *result != 0;
 }
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

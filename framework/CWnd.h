@@ -14,6 +14,9 @@ public:
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
 
+    static const CRuntimeClass classCWnd;
+    const CRuntimeClass* GetRuntimeClass() const override { return &classCWnd; }
+
     HWND m_hWnd = nullptr;
 
     HWND GetSafeHwnd() const { return m_hWnd; }
@@ -52,6 +55,10 @@ public:
     BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
     BOOL ShowWindow(int command) { return ::ShowWindow(m_hWnd, command); }
     BOOL SetForegroundWindow() { return ::SetForegroundWindow(m_hWnd); }
+    DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongA(m_hWnd, GWL_STYLE)); }
+    // Centres a top-level window on its owner, or on the screen's work area when it has no
+    // visible owner; it is kept inside the work area.
+    void CenterWindow();
     void GetClientRect(LPRECT rect) const { ::GetClientRect(m_hWnd, rect); }
     void Invalidate(BOOL erase = TRUE) { ::InvalidateRect(m_hWnd, nullptr, erase); }
     HICON SetIcon(HICON icon, BOOL bigIcon)

@@ -1,5 +1,7 @@
 #include "Controls.h"
 
+const CRuntimeClass CStatic::classCStatic = {"CStatic", &CWnd::classCWnd};
+
 BOOL CFont::CreateFontIndirect(const LOGFONTA* font)
 {
     DeleteObject();

@@ -9,6 +9,9 @@
 
 class CStatic : public CWnd {
 public:
+    static const CRuntimeClass classCStatic;
+    const CRuntimeClass* GetRuntimeClass() const override { return &classCStatic; }
+
     HICON SetIcon(HICON icon) { return reinterpret_cast<HICON>(SendMessage(STM_SETICON, reinterpret_cast<WPARAM>(icon))); }
 };
 

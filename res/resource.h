@@ -32,6 +32,10 @@
 #define IDI_SETUP                   256
 #define IDD_DESTINATION             257
 #define IDD_PROGRESS                259
+#define IDD_UPGRADE                 262
+// Not IDI_WARNING: the system headers use that name for their own warning icon.
+#define IDI_UPGRADE_WARNING         263
+#define IDC_HAND_CURSOR             264
 
 // Destination dialog controls
 #define IDC_BROWSE                  1024
@@ -42,5 +46,8 @@
 #define IDC_PROGRESS_BAR            1027
 #define IDC_PERCENT                 1028
 #define IDC_FILE_TEXT               1029
+
+// Upgrade-needed dialog controls
+#define IDC_DOWNLOAD_LINK           1010
 
 #endif

@@ -18,6 +18,25 @@ SHORTCUT_LISTS = (3, 141)
 # Destination dialog controls in tab order: icon, message, Next, Cancel, group box, folder, Browse.
 DESTINATION_CONTROLS = [-1, 1032, 1, 2, -1, 1025, 1024]
 PROGRESS_CONTROLS = [1027, 1028, 1029]
+# Upgrade-needed dialog: Exit, message, download address, warning icon, group box; three languages only.
+UPGRADE_LANGUAGES = (0x409, 0x40C, 0x410)
+UPGRADE_CONTROLS = [1, -1, 1010, 263, -1]
+UPGRADE_STYLE = 0x80C800C0  # WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, hidden
+DOWNLOAD_ADDRESS = "http://www.lexaver.example/dlls.zip"
+UPGRADE_TEXTS = {
+    0x409: ("Exit", "Some files on your system need upgrading before installing Lexaver. "
+                    "Click the link below to get these files."),
+    0x40C: ("Sortir", "Certains fichiers syst\u00e8me doivent \u00eatre mis \u00e0 jour avant d'installer Lexaver. "
+                      "Cliquez sur le lien ci-dessous pour t\u00e9l\u00e9charger ces fichiers."),
+    0x410: ("Uscire", "Certi file devono essere aggiornati prima di installare Lexaver. "
+                      "Per ottenere questi file, fare clic sul legame qui sotto."),
+}
+# Rectangles of the controls in tab order, and the dialog's frame.
+UPGRADE_LAYOUT = {
+    0x409: ((0, 0, 186, 97), [(68, 72, 50, 14), (52, 8, 123, 25), (33, 47, 113, 8), (16, 10, 21, 20), (15, 37, 152, 25)]),
+    0x40C: ((0, 0, 207, 98), [(80, 72, 50, 14), (52, 8, 140, 25), (21, 47, 164, 8), (16, 10, 21, 20), (15, 37, 175, 25)]),
+    0x410: ((0, 0, 207, 98), [(80, 72, 50, 14), (52, 8, 140, 25), (21, 47, 164, 8), (16, 10, 20, 20), (15, 37, 175, 25)]),
+}
 
 ESCAPES = {"n": "\n", "r": "\r", "t": "\t", "a": "\a", "b": "\b", "f": "\f", "v": "\v", "\\": "\\", '"': '"'}
 
@@ -74,12 +93,23 @@ def number(field):
     return int(field.rstrip("L"), 0)
 
 
+def control_id(field):
+    """A control id; a DIALOG template's 16-bit 65535 is the -1 of the source."""
+    n = number(field)
+    return -1 if n == 0xFFFF else n
+
+
 def parse(rc_text):
-    """Returns the string tables, dialogs and icon groups of a decompiled rc text, keyed by language."""
+    """Returns the string tables, dialogs, icon groups, version languages, dialog details, cursor groups
+    and cursor hot spots of a decompiled rc text, keyed by language."""
     strings = {}   # (language, id) -> [texts]
     dialogs = {}   # (language, name) -> [[control ids], ...]
     icons = {}     # (language, name) -> [(width, height, colours, bits)]
     versions = []  # languages of VERSIONINFO resources
+    details = {}   # (language, name) -> [{"kind", "frame", "style", "caption", "controls": [(id, text, class, style, rect)]}]
+    cursors = {}   # (language, name) -> [(width, height, planes, bits, image name)]
+    hotspots = {}  # image name -> (x, y)
+    detail = None
     language = NEUTRAL
     block, current = None, None
     for line in rc_text.splitlines():
@@ -88,10 +118,22 @@ def parse(rc_text):
         if m:
             language = int(m.group(2)) << 10 | int(m.group(1))
             continue
-        m = re.match(r"(\S+)\s+(DIALOGEX|DIALOG)\b", stripped)
+        m = re.match(r"(\S+)\s+(DIALOGEX|DIALOG)\b(.*)$", stripped)
         if m:
             block, current = "dialog", []
             dialogs.setdefault((language, literal(m.group(1))), []).append(current)
+            frame = tuple(number(f) for f in split_fields(m.group(3).strip())[:4])
+            detail = {"kind": m.group(2), "frame": frame, "style": None, "caption": None, "controls": []}
+            details.setdefault((language, literal(m.group(1))), []).append(detail)
+            continue
+        m = re.match(r"(\S+)\s+12\s*/\*\s*RT_GROUP_CURSOR", stripped)
+        if m:
+            block, current = "cursor", []
+            cursors.setdefault((language, literal(m.group(1))), []).append(current)
+            continue
+        m = re.match(r"(\S+)\s+1\s*/\*\s*RT_CURSOR", stripped)
+        if m:
+            block, current = "cursor image", literal(m.group(1))
             continue
         if stripped.startswith("STRINGTABLE"):
             block = "strings"
@@ -106,13 +148,22 @@ def parse(rc_text):
             block = None
             continue
         if stripped == "END":
-            if block in ("dialog", "strings", "icon"):
+            if block in ("dialog", "strings", "icon", "cursor", "cursor image"):
                 block = None
             continue
+        if block == "dialog" and stripped.startswith(("STYLE", "CAPTION")):
+            field = stripped.split(None, 1)[1]
+            if stripped.startswith("STYLE"):
+                detail["style"] = number(field)
+            else:
+                detail["caption"] = literal(field)
         if block == "dialog" and re.match(r"[A-Z]+\s", stripped) and not stripped.startswith(
                 ("BEGIN", "STYLE", "EXSTYLE", "CAPTION", "FONT", "MENU", "CLASS")):
             fields = split_fields(stripped.split(None, 1)[1])
-            current.append(number(fields[1]))
+            current.append(control_id(fields[1]))
+            if stripped.startswith("CONTROL") and len(fields) >= 8:
+                detail["controls"].append((control_id(fields[1]), literal(fields[0]), literal(fields[2]),
+                                           number(fields[3]), tuple(number(f) for f in fields[4:8])))
         elif block == "strings":
             m = re.match(r"(\d+),\s*(L?\".*\")$", stripped)
             if m:
@@ -122,7 +173,17 @@ def parse(rc_text):
             if m:
                 w, h, colours = (ord(ch) for ch in literal(m.group(1))[:3])
                 current.append((w or 256, h or 256, colours, int(m.group(3))))
-    return strings, dialogs, icons, versions
+        elif block == "cursor":
+            m = re.match(r"(\d+)\s*,\s*(\d+)\s*,\s*(\d+)\s*,\s*(\d+)\s*,\s*\S+\s*,\s*(\d+)", stripped)
+            if m:
+                # The group gives the height of colour plane and mask together.
+                w, h, planes, bits, image = (int(g) for g in m.groups())
+                current.append((w, h // 2, planes, bits, str(image)))
+        elif block == "cursor image":
+            m = re.search(r"Hotspot x: (\d+), y: (\d+)", stripped)
+            if m:
+                hotspots[current] = (int(m.group(1)), int(m.group(2)))
+    return strings, dialogs, icons, versions, details, cursors, hotspots
 
 
 def check_shortcut_list(text):
@@ -135,8 +196,66 @@ def check_shortcut_list(text):
     return None
 
 
-def check(strings, dialogs, icons, versions):
+def check_upgrade_dialog(details, problems):
+    """Template 262: in English, French and Italian only, hidden, with the exact layout and texts."""
+    for lang, lname in LANGUAGES.items():
+        found = details.get((lang, "262"), [])
+        if lang not in UPGRADE_LANGUAGES:
+            if found:
+                problems.append("dialog 262: must not exist in %s" % lname)
+            continue
+        if len(found) != 1:
+            problems.append("%s dialog 262: expected once, found %d times" % (lname, len(found)))
+            continue
+        d = found[0]
+        what = "%s dialog 262" % lname
+        if d["kind"] != "DIALOG":
+            problems.append("%s: a %s, expected a DIALOG" % (what, d["kind"]))
+        frame, rects = UPGRADE_LAYOUT[lang]
+        if d["frame"] != frame:
+            problems.append("%s: frame %s, expected %s" % (what, d["frame"], frame))
+        if d["style"] != UPGRADE_STYLE:
+            problems.append("%s: style %s, expected 0x%X" % (what, d["style"] and hex(d["style"]), UPGRADE_STYLE))
+        if d["caption"] != "Dialog":
+            problems.append("%s: caption %r, expected 'Dialog'" % (what, d["caption"]))
+        ids = [c[0] for c in d["controls"]]
+        if ids != UPGRADE_CONTROLS:
+            problems.append("%s: controls %s, expected %s" % (what, ids, UPGRADE_CONTROLS))
+            continue
+        exit_text, message = UPGRADE_TEXTS[lang]
+        expected_texts = [exit_text, message, DOWNLOAD_ADDRESS, "263", ""]
+        for (cid, text, _, style, rect), want_text, want_rect in zip(d["controls"], expected_texts, rects):
+            if text != want_text:
+                problems.append("%s: control %d has text %r, expected %r" % (what, cid, text, want_text))
+            if rect != want_rect:
+                problems.append("%s: control %d at %s, expected %s" % (what, cid, rect, want_rect))
+        link_style = d["controls"][2][3]
+        if link_style & 0xFF != 1 or link_style & (0x100 | 0x10000):  # SS_CENTER; no SS_NOTIFY, no WS_TABSTOP
+            problems.append("%s: the address static has style 0x%X, expected centred text, no notify, no tab stop"
+                            % (what, link_style))
+    neutral = details.get((NEUTRAL, "262"), [])
+    if neutral:
+        problems.append("dialog 262: must not be language neutral")
+
+
+def check_hand_cursor(cursors, hotspots, problems):
+    found = [(lang, images) for (lang, name), group in cursors.items() if name == "264" for images in group]
+    if len(found) != 1:
+        problems.append("cursor 264: expected once, found %d times" % len(found))
+        return
+    lang, images = found[0]
+    if lang != NEUTRAL:
+        problems.append("cursor 264: must be language neutral, found in language 0x%X" % lang)
+    if [(w, h, bits) for w, h, _, bits, _ in images] != [(32, 32, 1)]:
+        problems.append("cursor 264: images %s, expected one 32x32 monochrome" % images)
+    elif hotspots.get(images[0][4]) != (0, 0):
+        problems.append("cursor 264: hot spot %s, expected (0, 0)" % (hotspots.get(images[0][4]),))
+
+
+def check(strings, dialogs, icons, versions, details, cursors, hotspots):
     problems = []
+    check_upgrade_dialog(details, problems)
+    check_hand_cursor(cursors, hotspots, problems)
 
     def one(table, key, what):
         found = table.get(key, [])
@@ -185,6 +304,9 @@ def check(strings, dialogs, icons, versions):
             problems.append("icon 256: images %s, expected one 32x32 and one 16x16" % sizes)
         if any(colours != 16 or bits != 4 for _, _, colours, bits in images):
             problems.append("icon 256: images must have 16 colours (4 bits per pixel): %s" % images)
+    images = one(icons, (NEUTRAL, "263"), "neutral icon 263")
+    if images is not None and images != [(32, 32, 16, 4)]:
+        problems.append("icon 263: images %s, expected one 32x32 with 16 colours" % images)
     if versions != [NEUTRAL]:
         problems.append("VERSIONINFO: expected one, language neutral; found in languages %s" % versions)
     return problems

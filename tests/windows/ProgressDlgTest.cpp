@@ -187,7 +187,9 @@ TEST(FileStageProgress, RunsFrom0To97PercentOverTheStagesEntries)
     int entries = CountSystemLibraries() + CountNames(ProductFileList) + CountNames(ObsoleteFileList);
     for (int i = 0; i < entries; ++i) {
         stage.Step(i == 0 ? "Mfc42.dll" : "C++.ini");
-        if (i == 0) EXPECT_EQ("Installing Mfc42.dll.", ItemText(window, IDC_FILE_TEXT));
+        if (i == 0) {
+            EXPECT_EQ("Installing Mfc42.dll.", ItemText(window, IDC_FILE_TEXT));
+        }
         percentages.push_back(ItemText(window, IDC_PERCENT));
     }
     EXPECT_EQ("0%", percentages.front());
