@@ -1,12 +1,121 @@
 #include "install/SystemLibraries.h"
 
+#include "app/Messages.h"
+#include "app/PathCompose.h"
 #include "install/FileLists.h"
+#include "install/LibraryVersion.h"
+#include "install/PendingRenameFile.h"
+#include "install/PendingRenames.h"
+#include "res/resource.h"
+#include "ui/UpgradeDlg.h"
+
+namespace {
+
+const DWORD kReplaceAtNextStart = MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT;
+
+// The short form of an existing file's path; the long one when the system cannot tell it.
+void ShortPath(const char* path, char (&shortPath)[MAX_PATH])
+{
+    DWORD length = GetShortPathNameA(path, shortPath, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) lstrcpyA(shortPath, path);
+}
+
+// A temporary file that was made but is not queued would stay in the system folder for good.
+void DeleteKeepingLastError(const char* path)
+{
+    DWORD error = GetLastError();
+    DeleteFileA(path);
+    SetLastError(error);
+}
+
+// Queues the temporary copy to replace the installed library at the next start of Windows.
+bool QueueReplacement(const RunState& state, const char* temporary, const char* installed,
+                      PendingRenameFile& renames)
+{
+    if (state.isNT) {
+        if (MoveFileExA(temporary, installed, kReplaceAtNextStart)) return true;
+        DWORD error = GetLastError();
+        DeleteFileA(temporary);
+        SetLastError(error);
+        ShowSystemErrorMessage(error == ERROR_ACCESS_DENIED ? IDS_SYSTEM_DLL_ACCESS : IDS_SYSTEM_DLL_UPDATE,
+                               installed, MB_ICONHAND);
+        return false;
+    }
+
+    if (!renames.IsOpen() && !renames.Open(state.windowsFolder)) {
+        DeleteFileA(temporary);
+        return false;
+    }
+    // Wininit.ini is read by the 16-bit boot code: short paths only.
+    char shortInstalled[MAX_PATH];
+    char shortTemporary[MAX_PATH];
+    ShortPath(installed, shortInstalled);
+    ShortPath(temporary, shortTemporary);
+    if (!renames.Add(RenameLines(shortInstalled, shortTemporary))) {
+        DeleteFileA(temporary);
+        return false;
+    }
+    return true;
+}
+
+// The carried copy goes into a temporary file beside the installed library, which is in use.
+bool ReplaceAtRestart(RunState& state, const char* carried, const char* installed, PendingRenameFile& renames)
+{
+    state.restartNeeded = true;
+    char temporary[MAX_PATH];
+    if (!GetTempFileNameA(state.systemFolder, "temp", 0, temporary)) {
+        ShowSystemErrorMessage2(IDS_COPYING, carried, state.systemFolder, MB_ICONHAND);
+        return false;
+    }
+    if (!CopyFileA(carried, temporary, FALSE)) {
+        DeleteKeepingLastError(temporary);
+        ShowSystemErrorMessage2(IDS_COPYING, carried, temporary, MB_ICONHAND);
+        return false;
+    }
+    return QueueReplacement(state, temporary, installed, renames);
+}
+
+}  // namespace
 
 bool UpdateSystemLibraries(FileStage& stage, RunState& state)
 {
-    // Each library is one entry of the progress display. Comparing and replacing the libraries
-    // is not built yet: until it is, the installed libraries are left as they are.
-    for (const SystemLibrary* library = SystemLibraryTable; library->name[0]; ++library)
+    PendingRenameFile renames;  // opened by the first library replaced on Windows 95 or 98
+    for (const SystemLibrary* library = SystemLibraryTable; library->name[0]; ++library) {
         stage.Step(library->name);
+
+        char carried[MAX_PATH];
+        char installed[MAX_PATH];
+        ComposePath(carried, state.moduleFolder, library->name);
+        ComposePath(installed, state.systemFolder, library->name);
+        VersionTriple carriedVersion;
+        VersionTriple installedVersion;
+        if (!ReadVersionTriple(carried, carriedVersion) || !ReadVersionTriple(installed, installedVersion)) {
+            AfxMessageBox(IDS_NO_MEMORY, MB_ICONHAND);
+            return false;
+        }
+        VersionTriple minimum;
+        minimum.major = library->minimumMajor;
+        minimum.minor = library->minimumMinor;
+        minimum.build = library->minimumBuild;
+
+        switch (DecideLibraryAction(carriedVersion, installedVersion, minimum)) {
+        case LibraryAction::Nothing:
+            break;
+        case LibraryAction::ShowUpgradeDialog: {
+            CUpgradeDlg dialog(nullptr);
+            if (dialog.DoModal() == IDCANCEL) return false;
+            break;
+        }
+        case LibraryAction::CopyNow:
+            if (!CopyFileA(carried, installed, FALSE)) {
+                ShowSystemErrorMessage2(IDS_COPYING, carried, installed, MB_ICONHAND);
+                return false;
+            }
+            break;
+        case LibraryAction::ReplaceAtRestart:
+            if (!ReplaceAtRestart(state, carried, installed, renames)) return false;
+            break;
+        }
+    }
     return true;
 }
