@@ -2,15 +2,16 @@
 # Builds setup and the sample programs, writes the sample distribution and runs Install.exe on it
 # in a Wine prefix of its own (build/windows/demo-prefix, made anew each time): on the screen when
 # there is one, otherwise headless under Xvfb with the robot pressing every default button. Then
-# shows what was installed.
+# shows what was installed, and what setup did with the four shared system libraries.
+# DEMO_BUILD=FOLDER builds and runs in another build folder than build/windows.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 REPO=$PWD
-BUILD=$REPO/build/windows
+BUILD=$(realpath -m "${DEMO_BUILD:-$REPO/build/windows}")
 
 tools/deps.sh
-cmake --preset windows >/dev/null
-cmake --build --preset windows --target Install robot samples distribution
+cmake --preset windows -B "$BUILD" >/dev/null
+cmake --build "$BUILD" -j2 --target Install robot samples distribution
 
 export WINEPREFIX=$BUILD/demo-prefix
 source tools/wine-env.sh
@@ -23,6 +24,8 @@ echo "== Wine prefix $WINEPREFIX"
 wine_ensure_prefix
 rm -rf "$WINEPREFIX/drive_c/dist"
 cp -r "$BUILD/distribution" "$WINEPREFIX/drive_c/dist"
+libraries_before=$BUILD/demo-libraries-before.json
+python3 tools/library-outcome.py snapshot "$WINEPREFIX" "$libraries_before"
 
 interactive=0
 if [ -z "${CI:-}" ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then interactive=1; fi
@@ -47,6 +50,10 @@ EOF
     [ $status -eq 0 ] || echo "the robot ended with status $status (2: setup did not end in time)"
 fi
 timeout 30 wineserver -w || true
+# Read from the files now that the wineserver has written the registry out; and no Wine command
+# from here on may start wineboot, which would carry out the queued replacements as at a restart.
+libraries=$(python3 tools/library-outcome.py report "$WINEPREFIX" "$libraries_before" "$WINEPREFIX/drive_c/dist")
+export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;wineboot.exe=d"
 
 echo
 echo "== What was installed"
@@ -75,3 +82,5 @@ for key in 'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\Lexaver.exe
         echo "   (none)"
     fi
 done
+echo "-- the shared libraries of the system folder"
+echo "$libraries" | sed 's/^/   /'

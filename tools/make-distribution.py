@@ -1,19 +1,36 @@
 #!/usr/bin/env python3
 """Writes a sample Lexaver distribution folder: the product files setup copies, the uninstaller,
-a settings script and, optionally, the setup program itself.
+a settings script, copies of the four shared system libraries and, optionally, the setup program
+itself.
 
-    make-distribution.py OUT --programs DIR [--without NAME ...] [--installer PATH]
+    make-distribution.py OUT --programs DIR [--without NAME ...] [--library NAME=VERSION ...]
+                         [--installer PATH]
 
-DIR holds the built sample programs Lexaver.exe, Lexaver.ocx and Unlexa.exe. Every other product
-file is a small placeholder text that names the file. OUT is replaced as a whole, so a file left
-out with --without is never a stale copy from an earlier run.
+DIR holds the built sample programs Lexaver.exe, Lexaver.ocx and Unlexa.exe and the library
+fixtures (tools/make-library.py). Every other product file is a small placeholder text that names
+the file. The libraries are version-only stand-ins at LIBRARIES' versions, newer than setup's
+minimums; --library carries another version A.B.C.D, or "none" for a DLL without version
+information. OUT is replaced as a whole, so a file left out with --without is never a stale copy
+from an earlier run.
 """
 
 import argparse
+import importlib.util
 import os
 import shutil
 import sys
 import tempfile
+
+
+def _load_library_module():
+    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "make-library.py")
+    module_spec = importlib.util.spec_from_file_location("make_library", path)
+    module = importlib.util.module_from_spec(module_spec)
+    module_spec.loader.exec_module(module)
+    return module
+
+
+make_library = _load_library_module()
 
 # The product files setup copies, in its order.
 PRODUCT_FILES = [
@@ -31,6 +48,13 @@ PRODUCT_FILES = [
 ]
 BUILT_PROGRAMS = ["Lexaver.exe", "Lexaver.ocx", "Unlexa.exe"]
 OTHER_FILES = ["Unlexa.exe", "Lexaver.reg"]
+# The shared libraries setup brings up to date, at versions newer than its minimums.
+LIBRARIES = {
+    "Mfc42.dll": "6.0.8168.0",
+    "Msvcrt.dll": "6.10.8637.0",
+    "Oleaut32.dll": "2.40.4275.0",
+    "Olepro32.dll": "5.0.4275.0",
+}
 
 # A settings script as the registry editor exports it: header, key line, string and dword values.
 SETTINGS_SCRIPT = "\r\n".join([
@@ -65,16 +89,47 @@ def parse_arguments(argv):
     parser.add_argument("--programs", required=True, help="folder with the built sample programs")
     parser.add_argument("--without", action="append", default=[], metavar="NAME",
                         help="leave this file out (may be repeated)")
+    parser.add_argument("--library", action="append", default=[], metavar="NAME=VERSION",
+                        help='carry this version A.B.C.D of a library, or "none" for one without '
+                             "version information (may be repeated)")
     parser.add_argument("--installer", help="Install.exe to put beside the product files")
     args = parser.parse_args(argv)
-    known = {name.lower() for name in PRODUCT_FILES + OTHER_FILES}
+    known = {name.lower() for name in PRODUCT_FILES + OTHER_FILES + list(LIBRARIES)}
     unknown = [name for name in args.without if name.lower() not in known]
     if unknown:
         parser.error("--without names no file of the distribution: %s" % ", ".join(unknown))
+    try:
+        args.library = library_versions(args.library, args.without)
+    except ValueError as error:
+        parser.error(str(error))
     return args
 
 
-def contents(name, programs):
+def library_versions(choices, without=()):
+    """{library name: version} from NAME=VERSION texts, over the defaults; ValueError for a name
+    that is no library, a bad version, or a library also left out."""
+    chosen = {}
+    by_lower = {name.lower(): name for name in LIBRARIES}
+    left_out = {name.lower() for name in without}
+    for choice in choices:
+        name, equals, version = choice.partition("=")
+        if not equals or name.strip().lower() not in by_lower:
+            raise ValueError("--library takes NAME=VERSION with NAME one of %s: %r"
+                             % (", ".join(LIBRARIES), choice))
+        name = by_lower[name.strip().lower()]
+        if name.lower() in left_out:
+            raise ValueError("%s is both left out and given a version" % name)
+        try:
+            make_library.parse_version(version)
+        except make_library.LibraryError as error:
+            raise ValueError("--library %s: %s" % (name, error))
+        chosen[name] = version.strip()
+    return dict(LIBRARIES, **chosen)
+
+
+def contents(name, programs, libraries):
+    if name in libraries:
+        return make_library.library_bytes(libraries[name], programs)
     if name in BUILT_PROGRAMS:
         with open(os.path.join(programs, name), "rb") as built:
             return built.read()
@@ -85,11 +140,16 @@ def contents(name, programs):
     return placeholder(name)
 
 
-def write_distribution(out, programs, without, installer):
+def write_distribution(out, programs, without, installer, libraries=None):
+    """`libraries`: {name: version} of the libraries to carry, LIBRARIES when None."""
+    libraries = dict(LIBRARIES if libraries is None else libraries)
     left_out = {name.lower() for name in without}
-    names = [name for name in PRODUCT_FILES + OTHER_FILES if name.lower() not in left_out]
-    missing = [name for name in BUILT_PROGRAMS
-               if name in names and not os.path.isfile(os.path.join(programs, name))]
+    names = [name for name in list(libraries) + PRODUCT_FILES + OTHER_FILES if name.lower() not in left_out]
+    fixtures = {make_library.NO_VERSION if make_library.parse_version(version) is None
+                else make_library.TEMPLATE
+                for name, version in libraries.items() if name in names}
+    needed = [name for name in BUILT_PROGRAMS if name in names] + sorted(fixtures)
+    missing = [name for name in needed if not os.path.isfile(os.path.join(programs, name))]
     if missing:
         raise SystemExit("make-distribution: not built yet in %s: %s" % (programs, ", ".join(missing)))
     if installer and not os.path.isfile(installer):
@@ -101,7 +161,7 @@ def write_distribution(out, programs, without, installer):
     try:
         for name in names:
             with open(os.path.join(staging, name), "wb") as target:
-                target.write(contents(name, programs))
+                target.write(contents(name, programs, libraries))
         if installer:
             shutil.copyfile(installer, os.path.join(staging, "Install.exe"))
         if os.path.isdir(out):
@@ -115,7 +175,7 @@ def write_distribution(out, programs, without, installer):
 
 def main(argv):
     args = parse_arguments(argv)
-    names = write_distribution(args.out, args.programs, args.without, args.installer)
+    names = write_distribution(args.out, args.programs, args.without, args.installer, args.library)
     print("%s: %d files%s" % (args.out, len(names) + (1 if args.installer else 0),
                               ", without " + ", ".join(args.without) if args.without else ""))
     return 0

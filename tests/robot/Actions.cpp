@@ -55,7 +55,7 @@ std::string MouseClick(const WindowState& window, int id)
 }
 
 // The colours of the control's pixels on screen, most frequent first, as "RRGGBB": count.
-std::string ControlColours(const WindowState& window, int id, std::string& details)
+std::string CaptureColours(const WindowState& window, int id, std::string& details)
 {
     const ControlState* control = FindControl(window, id);
     if (!control) return "no control " + std::to_string(id);
@@ -106,6 +106,23 @@ std::string ControlColours(const WindowState& window, int id, std::string& detai
     return std::string();
 }
 
+// With a colour to wait for, the screen is read again until it shows that colour (the target
+// paints when it gets to it), five seconds at most; what was seen last is recorded either way.
+std::string ControlColours(const Step& step, const WindowState& window, std::string& details)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        std::string error = CaptureColours(window, step.controlId, details);
+        if (!error.empty() || step.colour.empty()) return error;
+        if (details.find("\"" + step.colour + "\"") != std::string::npos) return std::string();
+        if (GetTickCount() - start > 5000) {
+            details += ",\"waited\":\"in vain\"";
+            return std::string();
+        }
+        Sleep(50);
+    }
+}
+
 }  // namespace
 
 std::string ClickButton(const WindowState& window, int id)
@@ -126,7 +143,7 @@ std::string PerformAction(const Step& step, const WindowState& window, HANDLE pr
     case ActionKind::Mouse:
         return MouseClick(window, step.controlId);
     case ActionKind::Colours:
-        return ControlColours(window, step.controlId, details);
+        return ControlColours(step, window, details);
     case ActionKind::Enter:
         PostKey(window.hwnd, WM_KEYDOWN, WM_KEYUP, VK_RETURN, 0);
         return std::string();

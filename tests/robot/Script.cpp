@@ -44,6 +44,19 @@ bool ParseStep(const std::string& line, Step& step, std::string& error)
     }
     std::string verb = step.action.substr(0, step.action.find(' '));
     std::string argument = step.action.size() > verb.size() ? Trim(step.action.substr(verb.size())) : "";
+    if (verb == "colours") {
+        // An optional colour to wait for: "colours ID [RRGGBB]".
+        size_t blank = argument.find(' ');
+        if (blank != std::string::npos) {
+            step.colour = Trim(argument.substr(blank + 1));
+            argument = argument.substr(0, blank);
+            bool hex = step.colour.size() == 6 && step.colour.find_first_not_of("0123456789abcdef") == std::string::npos;
+            if (!hex) {
+                error = "colours waits for a colour written rrggbb in lower case";
+                return false;
+            }
+        }
+    }
     if (verb == "click" || verb == "mouse" || verb == "colours") {
         char* end = nullptr;
         long id = strtol(argument.c_str(), &end, 10);

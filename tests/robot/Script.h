@@ -16,6 +16,7 @@ struct Step {
     ActionKind kind = ActionKind::None;
     int controlId = 0;    // click, mouse, colours
     std::string path;     // choose, UTF-8
+    std::string colour;   // colours: "rrggbb" to wait for, or empty
 };
 
 // Returns false with `error` naming the line when the script cannot be used.

@@ -3,6 +3,7 @@ boxes, the files a run leaves behind."""
 
 import importlib.util
 import os
+import struct
 
 from expected_texts import OBSOLETE_FILES, STAGE_TOTAL, SYSTEM_LIBRARIES
 
@@ -22,6 +23,15 @@ TEMPLATE_PERCENT = " 0 %"   # the template's text, until the first position upda
 
 DEFAULT_DESTINATION = "C:\\Program Files\\Lexaver"
 WINDOWS_UNINSTALLER = "C:\\windows\\Unlexa.exe"
+
+
+def file_version(data):
+    """The four parts of a file's fixed version information, or None without one."""
+    at = data.find(struct.pack("<I", 0xFEEF04BD)) if data else -1
+    if at < 0:
+        return None
+    most, least = struct.unpack_from("<II", data, at + 8)
+    return (most >> 16, most & 0xFFFF, least >> 16, least & 0xFFFF)
 
 
 def run_steps(language, destination_steps=None):

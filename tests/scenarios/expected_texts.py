@@ -30,6 +30,12 @@ ENGLISH = Language(
     progress_caption="Progress",
     installing="Installing %s.",
     message_138="Could not create directory %s : %s",
+    message_139="Copying %s to %s : %s",
+    message_140="Could not create file %s : %s",
+    message_135="Write error on file %s : %s",
+    upgrade_exit="Exit",
+    upgrade_message="Some files on your system need upgrading before installing Lexaver. Click the link below "
+                    "to get these files.",
 )
 
 FRENCH = Language(
@@ -48,6 +54,9 @@ FRENCH = Language(
     progress_caption="Avancement",
     installing="Installation de %s en cours.",
     message_138="Création du répertoire %s impossible : %s",
+    upgrade_exit="Sortir",
+    upgrade_message="Certains fichiers système doivent être mis à jour avant d'installer Lexaver. Cliquez sur "
+                    "le lien ci-dessous pour télécharger ces fichiers.",
 )
 
 ITALIAN = Language(
@@ -66,6 +75,9 @@ ITALIAN = Language(
     progress_caption="Avanzamento",
     installing="Installazione di %s in corso.",
     message_138="È impossibile creare la directory %s : %s !",
+    upgrade_exit="Uscire",
+    upgrade_message="Certi file devono essere aggiornati prima di installare Lexaver. Per ottenere questi file, "
+                    "fare clic sul legame qui sotto.",
 )
 
 RUSSIAN = Language(
@@ -103,6 +115,11 @@ PORTUGUESE = Language(
 )
 
 LANGUAGES = [ENGLISH, FRENCH, ITALIAN, RUSSIAN, PORTUGUESE]
+UPGRADE_LANGUAGES = [ENGLISH, FRENCH, ITALIAN]  # the upgrade-needed dialog has these variants only
+
+# The upgrade-needed dialog: the same caption and address in every variant.
+UPGRADE_CAPTION = "Dialog"
+DOWNLOAD_ADDRESS = "http://www.lexaver.example/dlls.zip"
 
 # Every entry of the file installation stage, in order: system libraries, product files, obsolete files.
 SYSTEM_LIBRARIES = ["Mfc42.dll", "Msvcrt.dll", "Oleaut32.dll", "Olepro32.dll"]

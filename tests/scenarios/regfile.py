@@ -49,8 +49,11 @@ def _hex_bytes(text):
 def _parse_value(text):
     if text.startswith('"'):
         return RegistryValue(REG_SZ, _unescape(text, 1)[0])
-    if text.startswith("str(2):\""):
-        return RegistryValue(REG_EXPAND_SZ, _unescape(text, 8)[0])
+    typed = re.match(r'str\(([0-9a-fA-F]+)\):"', text)
+    if typed:  # str(2) for REG_EXPAND_SZ, str(7) for REG_MULTI_SZ (with "\0" between the strings)
+        data = _unescape(text, typed.end())[0]
+        code = int(typed.group(1), 16)
+        return RegistryValue(code, data.rstrip("\0") if code == REG_MULTI_SZ else data)
     if text.startswith("dword:"):
         return RegistryValue(REG_DWORD, int(text[6:14], 16))
     kind = re.match(r"hex(?:\(([0-9a-fA-F]+)\))?:(.*)", text, re.S)

@@ -1,6 +1,7 @@
 """One scenario run: a fresh Wine prefix, the machine state it needs, setup driven by the robot,
 and the checks of what setup showed and left behind."""
 
+import importlib.util
 import json
 import os
 import subprocess
@@ -13,6 +14,17 @@ from expected_texts import ENGLISH, MESSAGE_CAPTION
 from transcript import Transcript
 
 SKIPPED = 77  # ctest's SKIP_RETURN_CODE
+
+
+def _load_tool(name):
+    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools", name + ".py")
+    module_spec = importlib.util.spec_from_file_location(name.replace("-", "_"), path)
+    module = importlib.util.module_from_spec(module_spec)
+    module_spec.loader.exec_module(module)
+    return module
+
+
+make_library = _load_tool("make-library")
 
 
 class ScenarioFailure(Exception):
@@ -96,11 +108,20 @@ class Scenario:
     def set_registry(self, root, key, values):
         regfile.append_values(os.path.join(self.prefix.path, regfile.ROOT_FILES[root]), key, values)
 
-    def write_distribution(self, without=()):
+    def dll_overrides(self, overrides):
+        """WINEDLLOVERRIDES entries for every later Wine command of the scenario, for instance
+        "wineboot.exe=d" (queued moves stay queued) or "olepro32=n,b" (the file's own version)."""
+        self.prefix.overrides = overrides
+
+    def write_distribution(self, without=(), libraries=None):
+        """`libraries`: {name: "A.B.C.D" or "none"} for the carried libraries that differ from the
+        sample distribution's own."""
         command = [sys.executable, self.tools.make_distribution, self.linux("C:\\dist"),
                    "--programs", self.tools.programs, "--installer", self.tools.installer]
         for name in without:
             command += ["--without", name]
+        for name, version in (libraries or {}).items():
+            command += ["--library", "%s=%s" % (name, version)]
         subprocess.run(command, check=True, stdout=subprocess.DEVNULL)
         # Copying the uninstaller is the last thing before the progress window goes; at its usual
         # size the final percentage stands a few milliseconds only, too short to be sure to see
@@ -118,6 +139,11 @@ class Scenario:
         if unwritable and not winehost.make_unwritable(target, self.ledger):
             raise ScenarioSkipped("a file cannot be made unwritable for root here (chattr +i failed)")
 
+    def place_library(self, path, version):
+        """A library stand-in with `version` ("A.B.C.D", or "none" for no version information) at
+        a C: path, for instance an installed one in C:\\windows\\system32."""
+        make_library.write_library(self.linux(path), version, self.tools.programs)
+
     def make_folder(self, path):
         os.makedirs(self.linux(path), exist_ok=True)
 
@@ -132,12 +158,14 @@ class Scenario:
         transcript = os.path.join(self.folder, "transcript.jsonl")
         if os.path.exists(transcript):
             os.remove(transcript)
+        home = winehost.HomeWatch()
         start = time.time()
         code, out, err = self.robot(["--timeout", str(timeout), "--transcript", windows_path_for(transcript),
                                      "--script", windows_path_for(script), "--", "C:\\dist\\Install.exe"],
                                     timeout + 30, language)
         self.timings["setup run"] = time.time() - start
         self.robot_exit = code
+        self.check(not home.new_entries(), "the run wrote into the home folder: %s" % home.new_entries())
         if not os.path.exists(transcript):
             self.fail("the robot wrote no transcript (exit %s): %s" % (code, (err or out).strip()[-500:]))
         self.transcript = Transcript(transcript)
@@ -199,6 +227,28 @@ class Scenario:
             for name in dirs + names:
                 found.add(os.path.relpath(os.path.join(folder, name), root).replace(os.sep, "\\").lower())
         return found
+
+    def opened_urls(self):
+        """The web addresses the run asked Wine to open, in order."""
+        return self.prefix.opened_urls()
+
+    def short_path(self, path):
+        """The system's short form of an existing path in this prefix."""
+        status, out, err = self.robot(["--short-path", path], 30)
+        if status != 0:
+            raise winehost.HostError("no short path for %s: %s" % (path, err.strip()))
+        return json.loads(out.strip().splitlines()[-1])
+
+    def restart(self):
+        """What the next start of Windows does: queued moves and Wininit.ini are carried out
+        (Wine's wineboot -r), also when the scenario keeps wineboot away from its own commands."""
+        self.prefix.stop()
+        kept = ";".join(entry for entry in self.prefix.overrides.split(";")
+                        if entry and not entry.lower().startswith("wineboot"))
+        code, out, err = self.prefix.wine(["wineboot", "-r"], 120, overrides=kept)
+        self.prefix.stop()
+        if code != 0:
+            raise winehost.HostError("wineboot -r ended with %s: %s" % (code, err.strip()[-500:]))
 
     def registry(self):
         self.prefix.stop()  # the wineserver writes the registry files when it ends

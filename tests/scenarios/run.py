@@ -19,6 +19,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import winehost  # noqa: E402
 from rig import SKIPPED, Scenario, ScenarioFailure, ScenarioSkipped, Tools  # noqa: E402
 from scenarios import SCENARIOS  # noqa: E402
+import library_scenarios  # noqa: E402,F401  (registers its scenarios)
 
 
 def parse_arguments(argv):

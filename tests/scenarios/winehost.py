@@ -1,6 +1,7 @@
 """The Linux side of a scenario: the X display, the base Wine prefix and the fresh copy of it that
 each scenario runs in. Every Wine run is bounded in time; only our own prefixes' wineservers are
-stopped."""
+stopped; nothing a run does lands outside its prefix (no menu entries, no shell folders linked to
+the home folder, no real browser)."""
 
 import fcntl
 import os
@@ -9,9 +10,18 @@ import signal
 import subprocess
 import time
 
-WINE_ENV = {"WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="}
+import regfile
+
+# The menu builder would write .desktop files and menus into the Linux home folder.
+WINE_OVERRIDES = "mscoree,mshtml=;winemenubuilder.exe=d"
+WINE_ENV = {"WINEDEBUG": "-all", "WINEDLLOVERRIDES": WINE_OVERRIDES}
 BASE_MARKER = ".rig-ready"
-BASE_RECIPE = "wineboot -i, virtual desktop 1024x768"  # a change here makes the base prefix anew
+URL_RECORDER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools", "record-url.sh")
+URLS_OPENED = "urls-opened.txt"  # in drive_c, written by URL_RECORDER
+# A change here makes the base prefix anew.
+BASE_RECIPE = ("wineboot -i without menu builder, user folders inside the prefix, browser %s, "
+               "virtual desktop 1024x768" % os.path.abspath(URL_RECORDER))
+SHELL_FOLDERS = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders"
 
 
 class HostError(Exception):
@@ -104,15 +114,20 @@ class Prefix:
     def __init__(self, path, display):
         self.path = path
         self.display = display
+        self.overrides = ""  # more WINEDLLOVERRIDES entries for every Wine command of this prefix
 
-    def env(self, language=None):
+    def env(self, language=None, overrides=None):
+        """`overrides`: WINEDLLOVERRIDES entries instead of self.overrides, e.g. "wineboot.exe=d"."""
         env = dict(os.environ, WINEPREFIX=self.path, DISPLAY=self.display, **WINE_ENV)
+        extra = self.overrides if overrides is None else overrides
+        if extra:
+            env["WINEDLLOVERRIDES"] = WINE_OVERRIDES + ";" + extra
         env["LC_ALL"] = language or "en_US.UTF-8"
         return env
 
-    def wine(self, args, timeout, language=None):
+    def wine(self, args, timeout, language=None, overrides=None):
         """Runs `wine ARGS`; returns (exit code or None on timeout, stdout, stderr)."""
-        process = subprocess.Popen(["wine"] + args, env=self.env(language), stdout=subprocess.PIPE,
+        process = subprocess.Popen(["wine"] + args, env=self.env(language, overrides), stdout=subprocess.PIPE,
                                    stderr=subprocess.PIPE, start_new_session=True)
         try:
             out, err = process.communicate(timeout=timeout)
@@ -142,6 +157,79 @@ class Prefix:
     def drive_c(self):
         return os.path.join(self.path, "drive_c")
 
+    def keep_inside(self):
+        """Right after wineboot -i: the user's shell folders (Desktop, Documents, ..., also
+        AppData\\Roaming\\Microsoft\\Windows\\Templates) become real folders of the prefix instead
+        of links to $HOME, and web addresses go to URL_RECORDER instead of a browser."""
+        for link in self.outside_links():
+            os.remove(link)
+            os.mkdir(link)
+        self.wine(["reg", "add", "HKCU\\Software\\Wine\\WineBrowser", "/v", "Browsers", "/d",
+                   os.path.abspath(URL_RECORDER), "/f"], timeout=60)
+
+    def outside_links(self):
+        """Links below drive_c/users that lead out of the prefix; none after keep_inside."""
+        found = []
+        prefix = os.path.realpath(self.path) + os.sep
+        for folder, dirs, names in os.walk(os.path.join(self.drive_c(), "users")):
+            for name in dirs + names:
+                path = os.path.join(folder, name)
+                if os.path.islink(path) and not os.path.realpath(path).startswith(prefix):
+                    found.append(path)
+        return found
+
+    def registry_value(self, root, key, name):
+        """A string value from the registry files of the stopped prefix, or None."""
+        entry = regfile.read_reg_file(os.path.join(self.path, regfile.ROOT_FILES[root])).get(key.lower())
+        value = entry[1].get(name.lower()) if entry else None
+        return value[1].data if value else None
+
+    def shell_folders_outside(self):
+        """The user's shell folders (as the shell reports them) that are no real folder of the
+        prefix."""
+        outside = []
+        prefix = os.path.realpath(self.path) + os.sep
+        for name in ("Desktop", "Personal", "My Music", "My Pictures", "My Videos"):
+            path = self.registry_value("HKCU", SHELL_FOLDERS, name)
+            if not path or path[:3].upper() != "C:\\":
+                outside.append("%s=%r" % (name, path))
+                continue
+            unix = os.path.join(self.drive_c(), *path[3:].split("\\"))
+            if not os.path.isdir(unix) or not os.path.realpath(unix).startswith(prefix):
+                outside.append("%s=%s" % (name, path))
+        return outside
+
+    def opened_urls(self):
+        try:
+            with open(os.path.join(self.drive_c(), URLS_OPENED), encoding="utf-8", errors="replace") as lines:
+                return lines.read().splitlines()
+        except FileNotFoundError:
+            return []
+
+
+class HomeWatch:
+    """The entries of the Linux home folder where Wine would write (its top level, and the menu
+    and desktop entry folders): a run that adds any has written outside the build folder."""
+
+    PLACES = ("", ".local/share/applications", ".local/share/desktop-directories", ".config/menus")
+
+    def __init__(self):
+        self.home = os.path.expanduser("~")
+        self.before = self._entries()
+
+    def _entries(self):
+        found = set()
+        for place in self.PLACES:
+            folder = os.path.join(self.home, place)
+            try:
+                found.update(os.path.join(folder, name) for name in os.listdir(folder))
+            except OSError:
+                continue
+        return found
+
+    def new_entries(self):
+        return sorted(self._entries() - self.before)
+
 
 def ensure_base_prefix(path, display):
     """Creates the prefix that every scenario copies, once; concurrent callers wait for it.
@@ -157,6 +245,8 @@ def ensure_base_prefix(path, display):
         shutil.rmtree(path, ignore_errors=True)
         base = Prefix(path, display)
         code, _, err = base.wine(["wineboot", "-i"], timeout=240)
+        if os.path.isdir(os.path.join(base.drive_c(), "users")):
+            base.keep_inside()
         # A virtual desktop, as tools/wine-env.sh makes: without a window manager Wine would
         # wait about two seconds for one at every window it shows or hides.
         base.wine(["reg", "add", "HKCU\\Software\\Wine\\Explorer", "/v", "Desktop", "/d", "Default", "/f"],
@@ -166,6 +256,12 @@ def ensure_base_prefix(path, display):
         base.stop()
         if not os.path.exists(os.path.join(path, "system.reg")):
             raise HostError("wineboot could not create %s: %s" % (path, err.strip()[-500:]))
+        leaks = base.outside_links() + base.shell_folders_outside()
+        if leaks:
+            raise HostError("the base prefix leads out of itself: %s" % ", ".join(leaks))
+        browsers = base.registry_value("HKCU", "Software\\Wine\\WineBrowser", "Browsers")
+        if browsers != os.path.abspath(URL_RECORDER):
+            raise HostError("the base prefix's browser is %r, not the recorder" % browsers)
         with open(marker, "w") as out:
             out.write(version + "\n")
     return Prefix(path, display), time.time() - start
