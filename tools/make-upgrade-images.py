@@ -6,19 +6,26 @@ with a black exclamation mark and a grey shadow; one 32 x 32 image, 16 colours) 
 Usage: make-upgrade-images.py [output-folder]   (default: res/ beside this tools folder)
 Writes Warning.ico and Hand.cur. Standard library only; the output is byte-for-byte the same on every run.
 """
+import importlib.util
 import os
 import struct
 import sys
 
-# The Windows 16-colour system palette (R, G, B), as in make-icon.py.
-PALETTE = [
-    (0x00, 0x00, 0x00), (0x80, 0x00, 0x00), (0x00, 0x80, 0x00), (0x80, 0x80, 0x00),
-    (0x00, 0x00, 0x80), (0x80, 0x00, 0x80), (0x00, 0x80, 0x80), (0xC0, 0xC0, 0xC0),
-    (0x80, 0x80, 0x80), (0xFF, 0x00, 0x00), (0x00, 0xFF, 0x00), (0xFF, 0xFF, 0x00),
-    (0x00, 0x00, 0xFF), (0xFF, 0x00, 0xFF), (0x00, 0xFF, 0xFF), (0xFF, 0xFF, 0xFF),
-]
+
+def _load_icon_tool():
+    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "make-icon.py")
+    module_spec = importlib.util.spec_from_file_location("make_icon", path)
+    module = importlib.util.module_from_spec(module_spec)
+    module_spec.loader.exec_module(module)
+    return module
+
+
+# The palette, transparency and bitmap packing of the setup icon serve these pictures too.
+_icon = _load_icon_tool()
+PALETTE, CLEAR = _icon.PALETTE, _icon.CLEAR
+bitmap_rows, pack_nibbles, pack_mask = _icon.bitmap_rows, _icon.pack_colours, _icon.pack_mask
+
 BLACK, GREY, YELLOW, WHITE = 0, 8, 11, 15
-CLEAR = None  # transparent: AND mask bit set
 SIZE = 32
 
 
@@ -95,29 +102,12 @@ def hand_cursor():
     return pixels
 
 
-def bitmap_rows(pixels, pack):
-    """Bottom-up rows, each padded to a multiple of four bytes as DIBs require."""
-    out = b""
-    for row in reversed(pixels):
-        data = pack(row)
-        out += data + b"\0" * (-len(data) % 4)
-    return out
-
-
-def pack_nibbles(row):
-    return bytes(((row[i] or 0) << 4) | (row[i + 1] or 0) for i in range(0, len(row), 2))
-
-
 def pack_bits(row, is_set):
     out = bytearray((len(row) + 7) // 8)
     for i, colour in enumerate(row):
         if is_set(colour):
             out[i // 8] |= 0x80 >> (i % 8)
     return bytes(out)
-
-
-def pack_mask(row):
-    return pack_bits(row, lambda colour: colour is CLEAR)
 
 
 def dib(pixels, bits, palette, pack_colours):

@@ -45,6 +45,14 @@ def pending_moves(s, registry):
     return []
 
 
+def carry_two_libraries(s, windows):
+    """A distribution with its own Mfc42.dll 6.0.8168 and Olepro32.dll 5.0.4275, both read as
+    they are, and queued replacements left queued until the scenario restarts."""
+    s.windows_version(windows)
+    s.dll_overrides(NO_BOOT + ";" + READ_OLEPRO_ITSELF)
+    s.write_distribution(libraries={"Mfc42.dll": "6.0.8168.0", "Olepro32.dll": "5.0.4275.0"})
+
+
 def upgrade_dialogs(t):
     return t.titled(UPGRADE_CAPTION)
 
@@ -126,9 +134,7 @@ def queues_a_newer_library_in_use(s):
 def leaves_equal_and_newer_libraries_alone(s):
     # Equal in the first three parts (the fourth differs), and a carried copy older than the
     # installed library: neither is touched.
-    s.windows_version("winxp")
-    s.dll_overrides(NO_BOOT + ";" + READ_OLEPRO_ITSELF)
-    s.write_distribution(libraries={"Mfc42.dll": "6.0.8168.0", "Olepro32.dll": "5.0.4275.0"})
+    carry_two_libraries(s, "winxp")
     s.place_library(MFC, "6.0.8168.9")
     s.place_library(OLEPRO, "5.0.4500.0")
     before = {path: s.read(path) for path in (MFC, OLEPRO)}
@@ -143,9 +149,7 @@ def leaves_equal_and_newer_libraries_alone(s):
 
 @scenario("library-copied")
 def copies_over_a_missing_library_or_one_without_version(s):
-    s.windows_version("winxp")
-    s.dll_overrides(NO_BOOT + ";" + READ_OLEPRO_ITSELF)
-    s.write_distribution(libraries={"Mfc42.dll": "6.0.8168.0", "Olepro32.dll": "5.0.4275.0"})
+    carry_two_libraries(s, "winxp")
     s.place_library(OLEPRO, "none")
     s.check(not s.exists(MFC), "a new prefix has no Mfc42.dll")
     t = s.run(run_steps(ENGLISH))
@@ -160,9 +164,7 @@ def copies_over_a_missing_library_or_one_without_version(s):
 # ---- Windows 98: Wininit.ini -----------------------------------------------------------------
 
 def replace_two_on_windows_98(s, existing=None):
-    s.windows_version("win98")
-    s.dll_overrides(NO_BOOT + ";" + READ_OLEPRO_ITSELF)
-    s.write_distribution(libraries={"Mfc42.dll": "6.0.8168.0", "Olepro32.dll": "5.0.4275.0"})
+    carry_two_libraries(s, "win98")
     s.place_library(MFC, "4.21.0.0")
     s.place_library(OLEPRO, "5.0.4055.0")
     if existing is not None:
@@ -311,9 +313,7 @@ def reports_a_copy_into_the_system_folder_that_fails(s):
 def reports_a_wininit_that_cannot_be_opened(s):
     # An earlier library keeps its outcome: Mfc42.dll is copied at once before Olepro32.dll needs
     # the pending-rename file, which is a folder here.
-    s.windows_version("win98")
-    s.dll_overrides(NO_BOOT + ";" + READ_OLEPRO_ITSELF)
-    s.write_distribution(libraries={"Mfc42.dll": "6.0.8168.0", "Olepro32.dll": "5.0.4275.0"})
+    carry_two_libraries(s, "win98")
     s.place_library(OLEPRO, "5.0.4055.0")
     s.make_folder("C:\\windows\\wininit.ini")
     denied = s.system_message(5)
