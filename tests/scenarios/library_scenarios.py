@@ -324,3 +324,31 @@ def reports_a_wininit_that_cannot_be_opened(s):
     s.check(s.read(MFC) == s.read("C:\\dist\\Mfc42.dll"), "Mfc42.dll, handled before the failure, was not copied")
     s.check_equal(temporary_files(s), [], "temporary files left in the system folder")
     s.check(not s.exists(DEFAULT_DESTINATION + "\\Ada.ini"), "product files were copied after the failure")
+
+
+@scenario("library-no-temporary")
+def reports_a_system_folder_without_room_for_the_copy(s):
+    # No temporary file can be made in the system folder: reported like a failed copy into it,
+    # with the folder in place of the temporary file, and nothing is copied or queued. Wine's
+    # GetTempFileNameA returns a name even when it could not create the file; the copy into that
+    # name then fails and is reported with it: either way no temporary file may be left.
+    s.windows_version("winxp")
+    s.dll_overrides(NO_BOOT)
+    s.write_distribution(libraries={"Mfc42.dll": "6.0.8168.0"})
+    s.place_library(MFC, "4.21.0.0")
+    installed = s.read(MFC)
+    denied = s.system_message(5)
+    s.make_unwritable_folder(SYSTEM)
+    t = s.run(run_steps(ENGLISH) + [("@messagebox", "click 1")])
+    boxes = t.messageboxes()
+    s.check_equal(len(boxes), 1, "message boxes")
+    named = re.search(r" to (.*?) : ", boxes[0].message() or "")
+    target = named.group(1) if named else SYSTEM
+    s.check(target == SYSTEM or re.fullmatch(re.escape(SYSTEM) + r"\\tem[0-9a-f]{1,4}\.tmp", target, re.I),
+            "message 139 names %r, neither the system folder nor a temporary file in it" % target)
+    check_message_box(s, boxes[0], ENGLISH.message_139 % ("C:\\dist\\Mfc42.dll", target, denied))
+    s.check_equal(s.read(MFC), installed, "the installed Mfc42.dll")
+    s.check_equal(temporary_files(s), [], "temporary files in the system folder")
+    s.check_equal(pending_moves(s, s.registry()), [], "queued moves")
+    s.check(not s.exists(DEFAULT_DESTINATION + "\\Ada.ini"), "product files were copied after the failure")
+    return ["the temporary name %s" % ("could not be had" if target == SYSTEM else "was given, the copy into it failed")]

@@ -144,6 +144,11 @@ class Scenario:
         a C: path, for instance an installed one in C:\\windows\\system32."""
         make_library.write_library(self.linux(path), version, self.tools.programs)
 
+    def make_unwritable_folder(self, path):
+        """Nothing can be created in the folder, not even by root (until the scenario ends)."""
+        if not winehost.make_unwritable(self.linux(path), self.ledger):
+            raise ScenarioSkipped("a folder cannot be made unwritable for root here (chattr +i failed)")
+
     def make_folder(self, path):
         os.makedirs(self.linux(path), exist_ok=True)
 

@@ -279,10 +279,10 @@ def copy_prefix(base, path, ledger):
 
 
 def make_unwritable(path, ledger):
-    """Makes a file unwritable also for root: the read-only attribute alone does not stop Wine
+    """Makes a file (or a folder's list of entries) unwritable also for root: the read-only attribute alone does not stop Wine
     from overwriting it when Wine runs as root. The file is noted in `ledger` so that it can be
     removed later. Returns False when this cannot be done here."""
-    os.chmod(path, 0o444)
+    os.chmod(path, 0o555 if os.path.isdir(path) else 0o444)
     if os.geteuid() != 0:
         return True
     with open(ledger, "a") as out:
