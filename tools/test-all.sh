@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Every test: host unit tests (sanitizers), Windows tests under Wine, and the end-to-end scenarios.
+# Every test: host unit tests (sanitizers), bounded fuzzing, Windows tests under Wine, and the
+# end-to-end scenarios.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 tools/deps.sh || exit 1
@@ -8,6 +9,9 @@ status=0
 echo "== host unit tests (AddressSanitizer, UndefinedBehaviorSanitizer)"
 cmake --preset host >/dev/null && cmake --build --preset host || exit 1
 ctest --preset host || status=1
+
+echo "== fuzzing the text logic (libFuzzer, about a minute a target)"
+tools/fuzz.sh || status=1
 
 echo "== Windows build, Windows tests and scenarios under Wine"
 cmake --preset windows >/dev/null && cmake --build --preset windows || exit 1
