@@ -11,6 +11,8 @@ FLAGS=(-std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recov
 # target name, sources beside the target's own file
 TARGETS=(
     "regscript tests/fuzz/RegScriptFuzz.cpp registration/RegScript.cpp app/HexDigits.cpp"
+    "startupfile tests/fuzz/StartupFileFuzz.cpp registration/SearchPath.cpp app/CaseFolding.cpp"
+    "pathvalue tests/fuzz/PathValueFuzz.cpp registration/SearchPath.cpp app/CaseFolding.cpp"
 )
 
 mkdir -p "$OUT"

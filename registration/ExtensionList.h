@@ -1,0 +1,13 @@
+// The extension list of the file types dialog: extensions separated by spaces.
+#ifndef REGISTRATION_EXTENSIONLIST_H
+#define REGISTRATION_EXTENSIONLIST_H
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Only the space separates: tabs, line breaks, points and every other character belong to the
+// extension, exactly as typed. Runs of spaces give no empty extension.
+std::vector<std::string> SplitExtensions(std::string_view list);
+
+#endif
