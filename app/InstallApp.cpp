@@ -9,7 +9,10 @@
 #include "app/SystemDlls.h"
 #include "install/FileStage.h"
 #include "install/SystemLibraries.h"
+#include "registration/AppRegistration.h"
+#include "registration/ControlRegistration.h"
 #include "registration/Registry.h"
+#include "registration/Shortcuts.h"
 #include "res/resource.h"
 #include "ui/DestinationDlg.h"
 
@@ -113,8 +116,11 @@ void CInstallApp::RunSequence(RunState& state, CDestinationDlg& destination)
     InstallUninstaller(state);
     stage.Close();
 
-    // Shortcuts, application registration, control registration, text file associations, the
-    // search path and the closing messages follow here as they are built.
+    if (!CreateShortcuts(state)) return;
+    if (!RegisterApplication(state)) return;
+    RegisterControl(state);
+
+    // Text file associations, the search path and the closing messages follow here as they are built.
 }
 
 int CInstallApp::ExitInstance()

@@ -2,6 +2,7 @@
 
 namespace {
 
+const DWORD kLoadLibrarySearchDllLoadDir = 0x00000100;
 const DWORD kLoadLibrarySearchSystem32 = 0x00000800;
 
 using SetDllDirectoryProc = BOOL(WINAPI*)(LPCSTR);
@@ -42,6 +43,16 @@ HMODULE LoadSystemLibrary(const char* name)
     lstrcatA(path, "\\");
     lstrcatA(path, name);
     return LoadLibraryA(path);
+}
+
+HMODULE LoadLibraryWithItsFolder(const char* path)
+{
+    // Where NarrowDllSearchPath could set the default directories, only the flags can add the
+    // DLL's own folder back; before that, the altered search path puts it in the program's place.
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    if (GetProc<SetDefaultDllDirectoriesProc>(kernel, "SetDefaultDllDirectories"))
+        return LoadLibraryExA(path, nullptr, kLoadLibrarySearchDllLoadDir | kLoadLibrarySearchSystem32);
+    return LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 BOOL InitProgressBarClass()

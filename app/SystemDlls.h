@@ -11,6 +11,11 @@ void NarrowDllSearchPath();
 // LoadLibrary of the system folder's copy of the named DLL; null when it cannot be loaded.
 HMODULE LoadSystemLibrary(const char* name);
 
+// Loads a DLL of another folder (the installed control) so that the DLLs beside it serve its own
+// imports, as the system's registration tool does. The program's own folder stays out, and the
+// current folder wherever NarrowDllSearchPath could remove it.
+HMODULE LoadLibraryWithItsFolder(const char* path);
+
 // Registers the common controls' window classes (the progress bar) from the system's comctl32.
 BOOL InitProgressBarClass();
 

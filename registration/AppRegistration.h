@@ -1,0 +1,19 @@
+// Application registration: the App Paths and Uninstall entries, removal of the old control
+// settings, and the import of the settings script "Lexaver.reg" into HKEY_CURRENT_USER.
+#ifndef REGISTRATION_APPREGISTRATION_H
+#define REGISTRATION_APPREGISTRATION_H
+
+#include "app/RunState.h"
+
+// Returns false only when the uninstall entry's texts found no memory (message 129 shown): the
+// run ends. Failed writes and a failed import are silent.
+bool RegisterApplication(const RunState& state);
+
+// Imports "Lexaver.reg" from the setup program's own folder; every failure ends it quietly.
+void ImportRegScript();
+
+// The import of one script file. Returns the number of values written; values written before a
+// failing one stay.
+int ImportRegScriptFile(const char* path);
+
+#endif

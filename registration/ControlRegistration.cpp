@@ -1,0 +1,42 @@
+#include "registration/ControlRegistration.h"
+
+#include <afxwin.h>
+
+#include "app/PathCompose.h"
+#include "app/SystemDlls.h"
+#include "res/resource.h"
+
+namespace {
+
+using RegisterServerProc = HRESULT(STDAPICALLTYPE*)();
+
+}  // namespace
+
+void RegisterControl(const RunState& state)
+{
+    // A missing control is reported by message 4 alone, without the system's own box.
+    UINT savedMode = SetErrorMode(SEM_NOOPENFILEERRORBOX);
+    try {
+        char control[MAX_PATH];
+        ComposePath(control, state.destination, "Lexaver.ocx");
+        HMODULE module = LoadLibraryWithItsFolder(control);
+        if (!module) {
+            AfxMessageBox(IDS_OCX_NOT_FOUND, MB_ICONHAND);
+            AfxThrowUserException();
+        }
+        auto registerServer =
+            reinterpret_cast<RegisterServerProc>(reinterpret_cast<void*>(GetProcAddress(module, "DllRegisterServer")));
+        if (!registerServer) {
+            AfxMessageBox(IDS_OCX_NOT_FOUND, MB_ICONHAND);
+            FreeLibrary(module);
+            AfxThrowUserException();
+        }
+        HRESULT result = registerServer();
+        FreeLibrary(module);
+        SetErrorMode(savedMode);
+        // S_FALSE too: the control did not register everything it has.
+        if (result != S_OK) AfxMessageBox(IDS_OCX_NOT_REGISTERED, MB_ICONHAND);
+    } catch (const CUserException&) {
+        SetErrorMode(savedMode);
+    }
+}

@@ -1,0 +1,29 @@
+// Answers every message box of this process with OK while it lives, recording text and icon.
+#ifndef TESTS_MESSAGEBOXRECORDER_H
+#define TESTS_MESSAGEBOXRECORDER_H
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+struct ShownMessageBox {
+    std::string text;
+    HICON icon = nullptr;  // compare with LoadIcon(NULL, IDI_HAND) and the like: same process
+};
+
+class MessageBoxRecorder {
+public:
+    MessageBoxRecorder();
+    ~MessageBoxRecorder();
+    // Stops answering and returns the boxes in the order they appeared.
+    const std::vector<ShownMessageBox>& Stop();
+
+private:
+    static DWORD WINAPI Run(LPVOID self);
+    std::vector<ShownMessageBox> m_shown;
+    HANDLE m_stop;
+    HANDLE m_thread;
+};
+
+#endif

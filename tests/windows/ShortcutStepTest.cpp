@@ -1,0 +1,215 @@
+// The shortcut step with the shell folders pointed into a test folder for the length of a test.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <set>
+#include <string>
+
+#include "MessageBoxRecorder.h"
+#include "SavedShortcut.h"
+#include "TestFolder.h"
+#include "registration/Registry.h"
+#include "registration/Shortcuts.h"
+
+namespace {
+
+const char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+// A shell folder value as it was before the test, in one of the two keys that name the folder.
+struct SavedValue {
+    bool present = false;
+    DWORD type = REG_SZ;
+    std::string data;
+};
+
+struct ShellFolderValue {
+    ShellFolderValue(HKEY rootKey, const char* valueName) : root(rootKey), name(valueName) {}
+    HKEY root;
+    const char* name;
+    SavedValue saved[2];
+};
+
+// The shell computes a folder from "User Shell Folders" and writes it back into "Shell Folders":
+// both are pointed at the test folder, or the shell would undo the change in the middle of a test.
+const char* const kFolderKeys[2] = {kShellFolders,
+                                    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders"};
+
+SavedValue SaveValue(HKEY root, const char* path, const char* name)
+{
+    SavedValue value;
+    HKEY key;
+    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return value;
+    char buffer[1024];
+    DWORD size = sizeof buffer;
+    if (RegQueryValueExA(key, name, nullptr, &value.type, reinterpret_cast<BYTE*>(buffer), &size) == ERROR_SUCCESS) {
+        value.present = true;
+        value.data.assign(buffer, size);
+    }
+    RegCloseKey(key);
+    return value;
+}
+
+void RestoreValue(HKEY root, const char* path, const char* name, const SavedValue& value)
+{
+    HKEY key;
+    if (RegOpenKeyExA(root, path, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+    if (value.present)
+        RegSetValueExA(key, name, 0, value.type, reinterpret_cast<const BYTE*>(value.data.data()),
+                       static_cast<DWORD>(value.data.size()));
+    else
+        RegDeleteValueA(key, name);
+    RegCloseKey(key);
+}
+
+// Target path and arguments of a saved shortcut.
+std::pair<std::string, std::string> ReadLink(const std::string& file)
+{
+    SavedShortcut saved = ReadSavedShortcut(file);
+    return {saved.path, saved.arguments};
+}
+
+std::set<std::string> FilesIn(const std::string& folder)
+{
+    std::set<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.insert(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+class ShortcutStep : public ::testing::Test {
+protected:
+    TestFolder folders{"ShortcutStep"};
+    ShellFolderValue values[5] = {{HKEY_CURRENT_USER, "Programs"},
+                                  {HKEY_CURRENT_USER, "Desktop"},
+                                  {HKEY_CURRENT_USER, "SendTo"},
+                                  {HKEY_LOCAL_MACHINE, "Common Programs"},
+                                  {HKEY_LOCAL_MACHINE, "Common Desktop"}};
+    RunState state;
+
+    void SetUp() override
+    {
+        for (ShellFolderValue& value : values) {
+            std::string folder = folders / value.name;
+            CreateDirectoryA(folder.c_str(), nullptr);
+            for (int i = 0; i < 2; ++i) {
+                value.saved[i] = SaveValue(value.root, kFolderKeys[i], value.name);
+                WriteRegString(value.root, kFolderKeys[i], value.name, REG_SZ, folder.c_str());
+            }
+        }
+        lstrcpyA(state.productName, "Lexaver");
+        state.productNameLength = 7;
+        lstrcpyA(state.destination, "C:\\Program Files\\Lexaver Test");
+        state.destinationLength = lstrlenA(state.destination);
+        lstrcpyA(state.uninstallerPath, "C:\\windows\\Unlexa.exe");
+        state.shortcutListId = 141;
+    }
+
+    void TearDown() override
+    {
+        for (ShellFolderValue& value : values)
+            for (int i = 0; i < 2; ++i) RestoreValue(value.root, kFolderKeys[i], value.name, value.saved[i]);
+    }
+
+    // Both keys: with the value gone from "Shell Folders" only, the shell would put it back.
+    static void DeleteValue(HKEY root, const char* name)
+    {
+        for (const char* path : kFolderKeys) RestoreValue(root, path, name, SavedValue());
+    }
+
+    std::string Folder(const char* name) const { return folders / name; }
+};
+
+}  // namespace
+
+TEST_F(ShortcutStep, FullListFillsTheGroupAndPutsTheEditorOnDesktopAndSendTo)
+{
+    ASSERT_TRUE(CreateShortcuts(state));
+
+    std::string group = Folder("Programs") + "\\Lexaver";
+    std::set<std::string> expected = {"Lexaver.lnk", "Lexaver's help.lnk", "LexaverX's help.lnk",
+                                      "LxXsamp.zip.lnk", "Information.lnk", "Uninstall.lnk"};
+    EXPECT_EQ(expected, FilesIn(group));
+    EXPECT_EQ(std::set<std::string>{"Lexaver.lnk"}, FilesIn(Folder("Desktop")));
+    EXPECT_EQ(std::set<std::string>{"Lexaver.lnk"}, FilesIn(Folder("SendTo")));
+
+    auto editor = ReadLink(group + "\\Lexaver.lnk");
+    EXPECT_EQ("C:\\Program Files\\Lexaver Test\\Lexaver.exe", editor.first);
+    EXPECT_EQ("", editor.second);
+    EXPECT_EQ(editor, ReadLink(Folder("Desktop") + "\\Lexaver.lnk"));
+    EXPECT_EQ(editor, ReadLink(Folder("SendTo") + "\\Lexaver.lnk"));
+    EXPECT_EQ("C:\\Program Files\\Lexaver Test\\HelpUs.hlp", ReadLink(group + "\\Lexaver's help.lnk").first);
+
+    auto uninstaller = ReadLink(group + "\\Uninstall.lnk");
+    EXPECT_EQ("C:\\windows\\Unlexa.exe", uninstaller.first);
+    EXPECT_EQ("/Lexaver /C:\\Program Files\\Lexaver Test", uninstaller.second);
+}
+
+TEST_F(ShortcutStep, ReducedListPutsTheControlHelpOnDesktopAndSendTo)
+{
+    state.shortcutListId = 3;
+    ASSERT_TRUE(CreateShortcuts(state));
+    std::set<std::string> expected = {"LexaverX's help.lnk", "Uninstall.lnk"};
+    EXPECT_EQ(expected, FilesIn(Folder("Programs") + "\\Lexaver"));
+    EXPECT_EQ(std::set<std::string>{"LexaverX's help.lnk"}, FilesIn(Folder("Desktop")));
+    EXPECT_EQ(std::set<std::string>{"LexaverX's help.lnk"}, FilesIn(Folder("SendTo")));
+}
+
+TEST_F(ShortcutStep, OnNTTheGroupAndDesktopAreTheAllUsersOnes)
+{
+    state.isNT = true;
+    ASSERT_TRUE(CreateShortcuts(state));
+    EXPECT_EQ(6u, FilesIn(Folder("Common Programs") + "\\Lexaver").size());
+    EXPECT_EQ(std::set<std::string>{"Lexaver.lnk"}, FilesIn(Folder("Common Desktop")));
+    EXPECT_EQ(std::set<std::string>{"Lexaver.lnk"}, FilesIn(Folder("SendTo")));
+    EXPECT_FALSE(TestFolder::Exists(Folder("Programs") + "\\Lexaver"));
+    EXPECT_TRUE(FilesIn(Folder("Desktop")).empty());
+}
+
+TEST_F(ShortcutStep, ExistingGroupIsReusedAndItsShortcutsRewritten)
+{
+    std::string group = Folder("Programs") + "\\Lexaver";
+    CreateDirectoryA(group.c_str(), nullptr);
+    TestFolder::WriteFile(group + "\\Lexaver.lnk", "old");
+    ASSERT_TRUE(CreateShortcuts(state));
+    EXPECT_EQ("C:\\Program Files\\Lexaver Test\\Lexaver.exe", ReadLink(group + "\\Lexaver.lnk").first);
+}
+
+TEST_F(ShortcutStep, EmptyUninstallerPathStillGivesTheUninstallerItsArguments)
+{
+    state.uninstallerPath[0] = '\0';
+    ASSERT_TRUE(CreateShortcuts(state));
+    std::string link = Folder("Programs") + "\\Lexaver\\Uninstall.lnk";
+    // Whether the link object saves a shortcut without a target is its own matter.
+    EXPECT_EQ("/Lexaver /C:\\Program Files\\Lexaver Test", ReadLink(link).second);
+}
+
+TEST_F(ShortcutStep, WithoutAProgramsFolderNothingIsMadeAndTheRunGoesOn)
+{
+    DeleteValue(HKEY_CURRENT_USER, "Programs");
+    MessageBoxRecorder recorder;
+    EXPECT_TRUE(CreateShortcuts(state));
+    EXPECT_TRUE(recorder.Stop().empty());
+    EXPECT_TRUE(FilesIn(Folder("Desktop")).empty());
+    EXPECT_TRUE(FilesIn(Folder("SendTo")).empty());
+}
+
+TEST_F(ShortcutStep, GroupThatCannotBeCreatedIsANoticeAndEndsTheRun)
+{
+    std::string programs = Folder("Programs") + "\\Missing";
+    WriteRegString(HKEY_CURRENT_USER, kShellFolders, "Programs", REG_SZ, programs.c_str());
+    MessageBoxRecorder recorder;
+    EXPECT_FALSE(CreateShortcuts(state));
+    const std::vector<ShownMessageBox>& shown = recorder.Stop();
+    ASSERT_EQ(1u, shown.size());
+    std::string expected = "Could not create directory " + programs + "\\Lexaver : ";
+    EXPECT_EQ(expected, shown[0].text.substr(0, expected.size()));
+    EXPECT_GT(shown[0].text.size(), expected.size());  // the system's text follows
+    EXPECT_EQ(LoadIcon(nullptr, IDI_INFORMATION), shown[0].icon);
+    EXPECT_TRUE(FilesIn(Folder("Desktop")).empty());
+}
