@@ -10,8 +10,11 @@
 #include "install/FileStage.h"
 #include "install/SystemLibraries.h"
 #include "registration/AppRegistration.h"
+#include "registration/Closing.h"
 #include "registration/ControlRegistration.h"
+#include "registration/FileAssociations.h"
 #include "registration/Registry.h"
+#include "registration/SearchPathUpdate.h"
 #include "registration/Shortcuts.h"
 #include "res/resource.h"
 #include "ui/DestinationDlg.h"
@@ -120,7 +123,11 @@ void CInstallApp::RunSequence(RunState& state, CDestinationDlg& destination)
     if (!RegisterApplication(state)) return;
     RegisterControl(state);
 
-    // Text file associations, the search path and the closing messages follow here as they are built.
+    if (state.shortcutListId == kShortcutListFull) {
+        AssociateTextFiles(state);
+        if (!UpdateSearchPath(state)) return;
+    }
+    FinishInstallation(state);
 }
 
 int CInstallApp::ExitInstance()

@@ -18,5 +18,8 @@ public:
 
 void DDX_Text(CDataExchange* dx, int id, CString& value);
 void DDX_Control(CDataExchange* dx, int id, CWnd& control);
+// The radio group that begins at firstId and runs to the next WS_GROUP control: value is the
+// index of the checked button among the group's radio buttons, -1 when none is checked.
+void DDX_Radio(CDataExchange* dx, int firstId, int& value);
 
 #endif

@@ -106,6 +106,41 @@ LONG ReadRegValue(HKEY root, const char* path, const char* name, void* buffer, D
     return ERROR_SUCCESS;
 }
 
+LONG ReadRegString(HKEY root, const char* path, const char* name, std::string& text)
+{
+    HKEY key;
+    LONG status = OpenKeyPath(root, path, KEY_ALL_ACCESS, &key);
+    if (status != ERROR_SUCCESS) return status;
+    std::vector<BYTE> data;
+    DWORD size = 0;
+    status = RegQueryValueExA(key, name, nullptr, nullptr, nullptr, &size);
+    int attempts = 0;
+    while (status == ERROR_SUCCESS) {
+        try {
+            data.resize(size + 1);
+        } catch (const std::bad_alloc&) {
+            status = ERROR_NOT_ENOUGH_MEMORY;
+            break;
+        }
+        size = static_cast<DWORD>(data.size());
+        status = RegQueryValueExA(key, name, nullptr, nullptr, data.data(), &size);
+        // The value may grow between the size query and the read: ask again with the new size.
+        if (status != ERROR_MORE_DATA || ++attempts == 8) break;
+        status = ERROR_SUCCESS;
+    }
+    CloseKeyPath();
+    if (status != ERROR_SUCCESS) return status;
+    const char* bytes = reinterpret_cast<const char*>(data.data());
+    DWORD length = 0;
+    while (length < size && bytes[length]) ++length;
+    try {
+        text.assign(bytes, length);
+    } catch (const std::bad_alloc&) {
+        return ERROR_NOT_ENOUGH_MEMORY;
+    }
+    return ERROR_SUCCESS;
+}
+
 LONG WriteRegValue(HKEY root, const char* path, const char* name, DWORD type, const void* data, DWORD size)
 {
     HKEY key;

@@ -32,6 +32,8 @@
 #define IDI_SETUP                   256
 #define IDD_DESTINATION             257
 #define IDD_PROGRESS                259
+#define IDD_RESTART                 260
+#define IDD_FILE_TYPES              261
 #define IDD_UPGRADE                 262
 // Not IDI_WARNING: the system headers use that name for their own warning icon.
 #define IDI_UPGRADE_WARNING         263
@@ -49,5 +51,12 @@
 
 // Upgrade-needed dialog controls
 #define IDC_DOWNLOAD_LINK           1010
+
+// File types dialog controls
+#define IDC_TYPES                   258
+
+// Restart dialog controls: the radio group in this order
+#define IDC_RESTART_NOW             1030
+#define IDC_RESTART_LATER           1031
 
 #endif

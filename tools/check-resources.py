@@ -38,6 +38,40 @@ UPGRADE_LAYOUT = {
     0x410: ((0, 0, 207, 98), [(80, 72, 50, 14), (52, 8, 140, 25), (21, 47, 164, 8), (16, 10, 20, 20), (15, 37, 175, 25)]),
 }
 
+# File types dialog: icon, prompt, group box, label, extension list, Yes, No; in every language.
+FILE_TYPES_CONTROLS = [-1, -1, -1, -1, 258, 1, 2]
+FILE_TYPES_FRAMES = {0x409: (365, 103), 0x40C: (392, 101), 0x410: (365, 103), 0x419: (370, 103), 0x816: (390, 103)}
+FILE_TYPES_ENGLISH_LAYOUT = [(12, 11, 20, 20), (42, 11, 254, 25), (10, 46, 344, 46), (22, 63, 22, 8),
+                             (51, 61, 290, 20), (304, 9, 50, 14), (304, 27, 50, 14)]
+# Caption, then the texts of the controls in tab order (the icon's is its resource id).
+FILE_TYPES_TEXTS = {
+    0x409: ("File type associations", "Would you like to register the following file types as text files ?\n\n"
+            "This will afford opening them by double-clicking on their name in the file Explorer.",
+            "Types", "&Types:", "&Yes", "&No"),
+    0x40C: ("Associations de types de fichiers", "Souhaitez vous enregistrer les fichiers suivants comme fichiers "
+            "texte ?\n\nCela permettra de les ouvrir en double-cliquant sur leur nom dans l'Explorateur de fichiers.",
+            "Types", "&Types:", "&Oui", "&Non"),
+    0x410: ("Associazioni di tipi di file", "Desidera registrare i file segguenti come file testo ?\n\n"
+            "Questo permettera di aprirli faccendo doppio clic sul loro nome nell file Explorer.",
+            "Tipi", "&Tipi:", "&Si", "&No"),
+    0x419: ("\u0410\u0441\u0441\u043e\u0446\u0438\u0430\u0446\u0438\u0438 \u0442\u0438\u043f\u043e\u0432 "
+            "\u0444\u0430\u0439\u043b\u043e\u0432", None,
+            "\u0422\u0438\u043f\u044b", "&\u0422\u0438\u043f\u044b:", "&\u0414\u0430", "&\u041d\u0435\u0442"),
+    0x816: ("Associa\u00e7\u00f5es de tipos de ficheiros", "Quer guardar os ficheiros que se seguem como ficheiros "
+            "de texto?\n\nIsto permitir\u00e1 abri-los com um duplo clique sobre o seu nome no Explorador de ficheiros.",
+            "Tipos", "&Tipos:", "&Sim", "&N\u00e3o"),
+}
+# Restart dialog: prompt, group box, restart now, restart later, OK; the same layout in every language.
+RESTART_CONTROLS = [-1, -1, 1030, 1031, 1]
+RESTART_LAYOUT = [(11, 11, 176, 16), (12, 36, 176, 46), (17, 48, 133, 12), (17, 62, 129, 12), (75, 89, 50, 14)]
+RESTART_CAPTIONS = {0x409: "Restart Windows", 0x40C: "Red\u00e9marrer Windows", 0x410: "Riavviare Windows",
+                    0x419: "\u041f\u0435\u0440\u0435\u0437\u0430\u043f\u0443\u0441\u043a Windows",
+                    0x816: "Iniciar o Windows"}
+# The French prompt's doubled apostrophe is the product's own text.
+RESTART_FRENCH_PROMPT = ("Il faut red\u00e9marrer Windows pour terminer l''installation. "
+                         "Voulez vous red\u00e9marrer maintenant ?")
+DIALOG_STYLE = 0x80C800C0  # WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, hidden
+
 ESCAPES = {"n": "\n", "r": "\r", "t": "\t", "a": "\a", "b": "\b", "f": "\f", "v": "\v", "\\": "\\", '"': '"'}
 
 
@@ -238,6 +272,80 @@ def check_upgrade_dialog(details, problems):
         problems.append("dialog 262: must not be language neutral")
 
 
+def one_template(details, name, lang, lname, problems):
+    found = details.get((lang, name), [])
+    if len(found) != 1:
+        problems.append("%s dialog %s: expected once, found %d times" % (lname, name, len(found)))
+        return None
+    d = found[0]
+    if d["style"] != DIALOG_STYLE:
+        problems.append("%s dialog %s: style %s, expected 0x%X" % (lname, name, d["style"] and hex(d["style"]),
+                                                                   DIALOG_STYLE))
+    return d
+
+
+def check_file_types_dialog(details, problems):
+    """Template 261: the extension list with Yes and No, "No" the default, in every language."""
+    for lang, lname in LANGUAGES.items():
+        d = one_template(details, "261", lang, lname, problems)
+        if d is None:
+            continue
+        what = "%s dialog 261" % lname
+        if d["frame"] != (0, 0) + FILE_TYPES_FRAMES[lang]:
+            problems.append("%s: frame %s, expected %s" % (what, d["frame"], (0, 0) + FILE_TYPES_FRAMES[lang]))
+        ids = [c[0] for c in d["controls"]]
+        if ids != FILE_TYPES_CONTROLS:
+            problems.append("%s: controls %s, expected %s" % (what, ids, FILE_TYPES_CONTROLS))
+            continue
+        caption, prompt, group, label, yes, no = FILE_TYPES_TEXTS[lang]
+        if d["caption"] != caption:
+            problems.append("%s: caption %r, expected %r" % (what, d["caption"], caption))
+        for (cid, text, _, _, _), want in zip(d["controls"], ["256", prompt, group, label, "", yes, no]):
+            if want is not None and text != want:
+                problems.append("%s: control %d has text %r, expected %r" % (what, cid, text, want))
+        if lang == 0x409:
+            rects = [c[4] for c in d["controls"]]
+            if rects != FILE_TYPES_ENGLISH_LAYOUT:
+                problems.append("%s: layout %s, expected %s" % (what, rects, FILE_TYPES_ENGLISH_LAYOUT))
+        icon, edit, yes_style, no_style = (d["controls"][i][3] for i in (0, 4, 5, 6))
+        if icon & 0x1F != 3:  # SS_ICON
+            problems.append("%s: the first control is no icon" % what)
+        # ES_MULTILINE, WS_BORDER, WS_TABSTOP; no ES_AUTOVSCROLL, ES_AUTOHSCROLL, ES_WANTRETURN
+        if edit & 0x00810004 != 0x00810004 or edit & (0x40 | 0x80 | 0x1000):
+            problems.append("%s: the list has style 0x%X" % (what, edit))
+        if yes_style & 0xF != 0 or no_style & 0xF != 1:  # BS_PUSHBUTTON, BS_DEFPUSHBUTTON
+            problems.append("%s: Yes must be a plain and No the default push button" % what)
+
+
+def check_restart_dialog(details, problems):
+    """Template 260: a radio group that starts at "restart now", and OK, the same layout everywhere."""
+    for lang, lname in LANGUAGES.items():
+        d = one_template(details, "260", lang, lname, problems)
+        if d is None:
+            continue
+        what = "%s dialog 260" % lname
+        if d["frame"] != (0, 0, 199, 110):
+            problems.append("%s: frame %s, expected (0, 0, 199, 110)" % (what, d["frame"]))
+        if d["caption"] != RESTART_CAPTIONS[lang]:
+            problems.append("%s: caption %r, expected %r" % (what, d["caption"], RESTART_CAPTIONS[lang]))
+        ids = [c[0] for c in d["controls"]]
+        if ids != RESTART_CONTROLS:
+            problems.append("%s: controls %s, expected %s" % (what, ids, RESTART_CONTROLS))
+            continue
+        rects = [c[4] for c in d["controls"]]
+        if rects != RESTART_LAYOUT:
+            problems.append("%s: layout %s, expected %s" % (what, rects, RESTART_LAYOUT))
+        now, later, ok = (d["controls"][i][3] for i in (2, 3, 4))
+        if now & 0xF != 9 or not now & 0x20000 or later & 0xF != 9 or later & 0x20000:  # BS_AUTORADIOBUTTON, WS_GROUP
+            problems.append("%s: the two choices must be automatic radio buttons, a group from the first" % what)
+        if ok & 0xF != 1 or not ok & 0x20000:
+            problems.append("%s: OK must be the default push button and end the radio group" % what)
+        if lang == 0x40C and d["controls"][0][1] != RESTART_FRENCH_PROMPT:
+            problems.append("%s: prompt %r, expected %r" % (what, d["controls"][0][1], RESTART_FRENCH_PROMPT))
+        if d["controls"][4][1] != "OK":
+            problems.append("%s: the button reads %r, expected 'OK'" % (what, d["controls"][4][1]))
+
+
 def check_hand_cursor(cursors, hotspots, problems):
     found = [(lang, images) for (lang, name), group in cursors.items() if name == "264" for images in group]
     if len(found) != 1:
@@ -255,6 +363,8 @@ def check_hand_cursor(cursors, hotspots, problems):
 def check(strings, dialogs, icons, versions, details, cursors, hotspots):
     problems = []
     check_upgrade_dialog(details, problems)
+    check_file_types_dialog(details, problems)
+    check_restart_dialog(details, problems)
     check_hand_cursor(cursors, hotspots, problems)
 
     def one(table, key, what):

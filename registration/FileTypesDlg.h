@@ -1,0 +1,22 @@
+// Asks whether the editor should open and print a list of file extensions as text files.
+#ifndef REGISTRATION_FILETYPESDLG_H
+#define REGISTRATION_FILETYPESDLG_H
+
+#include <afxwin.h>
+
+class CFileTypesDlg : public CDialog {
+public:
+    explicit CFileTypesDlg(CWnd* parent = nullptr);
+    ~CFileTypesDlg() override = default;
+
+    const MessageMap* GetMessageMap() const override;
+
+    // Extensions without their points, separated by spaces; what the user left in the box on Yes.
+    CString m_types;
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override;
+    BOOL OnInitDialog() override;
+};
+
+#endif

@@ -1,0 +1,133 @@
+// The text file associations as the shell reads them back from HKEY_CLASSES_ROOT.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "ClassesRootGuard.h"
+#include "DialogAnswerer.h"
+#include "registration/ExtensionList.h"
+#include "registration/FileAssociations.h"
+#include "res/resource.h"
+
+namespace {
+
+const char kDefaultList[] =
+    "1st asm asp bas c cbl cpp css def dpr for f77 frm h hpj idl inc ini is jav java log lsp lst m me out "
+    "pas pl pov py rc rex sql tex ts txt";
+const std::vector<std::string> kTypeKeys = {"txtfile\\DefaultIcon", "txtfile\\shell\\open\\command",
+                                            "txtfile\\shell\\print\\command"};
+
+std::vector<std::string> With(std::vector<std::string> keys, const std::vector<std::string>& more)
+{
+    keys.insert(keys.end(), more.begin(), more.end());
+    return keys;
+}
+
+// The default value of a key as stored: type and bytes, terminator included.
+::testing::AssertionResult HoldsText(const std::string& path, const std::string& text)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return ::testing::AssertionFailure() << "no key " << path;
+    char buffer[1024];
+    DWORD size = sizeof buffer, type = REG_NONE;
+    LONG status = RegQueryValueExA(key, "", nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+    RegCloseKey(key);
+    if (status != ERROR_SUCCESS) return ::testing::AssertionFailure() << path << ": status " << status;
+    if (type != REG_SZ) return ::testing::AssertionFailure() << path << ": type " << type;
+    if (std::string(buffer, size) != text + '\0')
+        return ::testing::AssertionFailure() << path << ": \"" << std::string(buffer, size) << "\"";
+    return ::testing::AssertionSuccess();
+}
+
+bool KeyExists(const std::string& path)
+{
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+RunState StateFor(const char* destination)
+{
+    RunState state;
+    lstrcpyA(state.destination, destination);
+    state.destinationLength = lstrlenA(destination);
+    return state;
+}
+
+}  // namespace
+
+TEST(FileAssociations, YesMakesTheEditorOpenAndPrintTextFilesThroughQuotedCommands)
+{
+    ClassesRootGuard guard(With(kTypeKeys, {".lxvone", ".lxvtwo", "."}));
+    ASSERT_FALSE(KeyExists("."));
+    DialogAnswerer answerer([](HWND d) {
+        SetDlgItemTextA(d, IDC_TYPES, " lxvone  lxvtwo ");
+        PostMessageA(d, WM_COMMAND, IDOK, 0);
+    });
+    AssociateTextFiles(StateFor("C:\\Program Files\\Lexaver"));
+    EXPECT_EQ(1u, answerer.Stop().size());
+
+    EXPECT_TRUE(HoldsText("txtfile\\DefaultIcon", "C:\\Program Files\\Lexaver\\Lexaver.exe,0"));
+    EXPECT_TRUE(HoldsText("txtfile\\shell\\open\\command", "\"C:\\Program Files\\Lexaver\\Lexaver.exe\" \"%1\""));
+    EXPECT_TRUE(HoldsText("txtfile\\shell\\print\\command", "\"C:\\Program Files\\Lexaver\\Lexaver.exe\" /p \"%1\""));
+    EXPECT_TRUE(HoldsText(".lxvone", "txtfile"));
+    EXPECT_TRUE(HoldsText(".lxvtwo", "txtfile"));
+    EXPECT_FALSE(KeyExists(".")) << "blanks before, between and after the extensions make no key";
+}
+
+TEST(FileAssociations, ADriveRootDestinationKeepsItsBackslash)
+{
+    ClassesRootGuard guard(kTypeKeys);
+    WriteTextFileAssociations("D:\\", "");
+    EXPECT_TRUE(HoldsText("txtfile\\DefaultIcon", "D:\\\\Lexaver.exe,0"));
+    EXPECT_TRUE(HoldsText("txtfile\\shell\\open\\command", "\"D:\\\\Lexaver.exe\" \"%1\""));
+}
+
+TEST(FileAssociations, NoEscapeTheCloseBoxAndEnterWriteNothing)
+{
+    ClassesRootGuard guard(With(kTypeKeys, {".lxvdeclined"}));
+    const DialogAnswerer::Answer ways[] = {DialogAnswerer::Press(IDCANCEL), DialogAnswerer::Key(IDC_TYPES, VK_ESCAPE),
+                                           DialogAnswerer::CloseBox(), DialogAnswerer::Key(IDC_TYPES, VK_RETURN)};
+    int way = 0;
+    for (const auto& answer : ways) {
+        DialogAnswerer answerer([&](HWND d) {
+            SetDlgItemTextA(d, IDC_TYPES, "lxvdeclined");
+            answer(d);
+        });
+        AssociateTextFiles(StateFor("C:\\LxvDeclined"));
+        EXPECT_EQ(1u, answerer.Stop().size()) << "way " << way;
+        EXPECT_FALSE(KeyExists(".lxvdeclined")) << "way " << way;
+        EXPECT_FALSE(HoldsText("txtfile\\DefaultIcon", "C:\\LxvDeclined\\Lexaver.exe,0")) << "way " << way;
+        ++way;
+    }
+}
+
+TEST(FileAssociations, TheDefaultListAttachesThirtySevenExtensionsToTxtfile)
+{
+    std::vector<std::string> keys;
+    for (const std::string& extension : SplitExtensions(kDefaultList)) keys.push_back("." + extension);
+    ASSERT_EQ(37u, keys.size());
+    ClassesRootGuard guard(With(kTypeKeys, keys));
+    WriteTextFileAssociations("C:\\Lexaver", kDefaultList);
+    for (const std::string& key : keys) EXPECT_TRUE(HoldsText(key, "txtfile"));
+    EXPECT_TRUE(HoldsText(".1st", "txtfile"));
+    EXPECT_TRUE(HoldsText(".txt", "txtfile"));
+}
+
+TEST(FileAssociations, ExtensionsBecomeKeyNamesExactlyAsTyped)
+{
+    std::string tooLong(300, 'x');
+    ClassesRootGuard guard(With(kTypeKeys, {"..lxvdot", ".LXVCAPS", ".lxva", ".lxvtab\tx", ".lxvafter",
+                                            "." + tooLong.substr(0, 258)}));
+    WriteTextFileAssociations("C:\\Lexaver", ".lxvdot LXVCAPS lxva\\b lxvtab\tx " + tooLong + " lxvafter");
+    EXPECT_TRUE(HoldsText("..lxvdot", "txtfile")) << "a typed point is kept";
+    EXPECT_TRUE(HoldsText(".LXVCAPS", "txtfile"));
+    EXPECT_TRUE(HoldsText(".lxva\\b", "txtfile")) << "a backslash is a key path";
+    EXPECT_TRUE(HoldsText(".lxvtab\tx", "txtfile")) << "only the blank separates";
+    EXPECT_TRUE(HoldsText(".lxvafter", "txtfile")) << "an extension too long for a key name stops nothing";
+}
