@@ -2,7 +2,8 @@
 # Builds setup and the sample programs, writes the sample distribution and runs Install.exe on it
 # in a Wine prefix of its own (build/windows/demo-prefix, made anew each time): on the screen when
 # there is one, otherwise headless under Xvfb with the robot pressing every default button. Then
-# shows what was installed, and what setup did with the four shared system libraries.
+# shows what was installed, the shortcuts (read back through the robot) and registry entries setup
+# made, and what it did with the four shared system libraries.
 # DEMO_BUILD=FOLDER builds and runs in another build folder than build/windows.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -26,6 +27,8 @@ rm -rf "$WINEPREFIX/drive_c/dist"
 cp -r "$BUILD/distribution" "$WINEPREFIX/drive_c/dist"
 libraries_before=$BUILD/demo-libraries-before.json
 python3 tools/library-outcome.py snapshot "$WINEPREFIX" "$libraries_before"
+run_started=$BUILD/demo-run-started
+touch "$run_started"
 
 interactive=0
 if [ -z "${CI:-}" ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then interactive=1; fi
@@ -72,6 +75,25 @@ else
 fi
 uninstaller=$(find "$WINEPREFIX/drive_c/windows" -maxdepth 1 -iname Unlexa.exe)
 echo "Uninstaller in the Windows folder: ${uninstaller:-none}"
+echo "-- shortcuts made (target and arguments as the shell's link object reads them)"
+python3 - "$WINEPREFIX/drive_c" "$run_started" "$BUILD/tests/robot/robot.exe" <<'EOF'
+import json, os, subprocess, sys
+drive_c, started, robot = sys.argv[1], os.path.getmtime(sys.argv[2]), sys.argv[3]
+links = sorted(os.path.join(folder, name) for folder, _, names in os.walk(drive_c) for name in names
+               if name.lower().endswith(".lnk") and os.path.getmtime(os.path.join(folder, name)) >= started)
+for link in links:
+    path = "C:\\" + os.path.relpath(link, drive_c).replace("/", "\\")
+    try:
+        read = subprocess.run(["wine", robot, "--read-shortcut", path], capture_output=True, text=True, timeout=60)
+        fields = json.loads(read.stdout.strip().splitlines()[-1]) if read.returncode == 0 else None
+    except (subprocess.TimeoutExpired, ValueError, IndexError):
+        fields = None
+    print("   " + path)
+    print("      -> " + ("(cannot be read)" if fields is None else
+                          ("%s %s" % (fields["path"] or '""', fields["arguments"])).rstrip()))
+if not links:
+    print("   (none)")
+EOF
 for key in 'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\Lexaver.exe' \
            'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lexaver' \
            'HKCU\Software\Lexaver' 'HKCR\Lexaver.SampleControl' 'HKCR\txtfile\shell\open\command'; do

@@ -4,14 +4,16 @@ a settings script, copies of the four shared system libraries and, optionally, t
 itself.
 
     make-distribution.py OUT --programs DIR [--without NAME ...] [--library NAME=VERSION ...]
-                         [--installer PATH]
+                         [--file NAME=PATH ...] [--installer PATH]
 
 DIR holds the built sample programs Lexaver.exe, Lexaver.ocx and Unlexa.exe and the library
 fixtures (tools/make-library.py). Every other product file is a small placeholder text that names
 the file. The libraries are version-only stand-ins at LIBRARIES' versions, newer than setup's
 minimums; --library carries another version A.B.C.D, or "none" for a DLL without version
-information. OUT is replaced as a whole, so a file left out with --without is never a stale copy
-from an earlier run.
+information. --file puts the bytes of PATH into the distribution under NAME, in place of the
+sample's own file of that name (another control, another settings script "Lexaver.reg") or beside
+them (a DLL the control needs). OUT is replaced as a whole, so a file left out with --without is
+never a stale copy from an earlier run.
 """
 
 import argparse
@@ -92,6 +94,9 @@ def parse_arguments(argv):
     parser.add_argument("--library", action="append", default=[], metavar="NAME=VERSION",
                         help='carry this version A.B.C.D of a library, or "none" for one without '
                              "version information (may be repeated)")
+    parser.add_argument("--file", action="append", default=[], metavar="NAME=PATH",
+                        help="write the bytes of PATH under NAME instead of the sample's file of that "
+                             "name, or as an extra file (may be repeated)")
     parser.add_argument("--installer", help="Install.exe to put beside the product files")
     args = parser.parse_args(argv)
     known = {name.lower() for name in PRODUCT_FILES + OTHER_FILES + list(LIBRARIES)}
@@ -100,9 +105,28 @@ def parse_arguments(argv):
         parser.error("--without names no file of the distribution: %s" % ", ".join(unknown))
     try:
         args.library = library_versions(args.library, args.without)
+        args.file = given_files(args.file, args.without)
     except ValueError as error:
         parser.error(str(error))
     return args
+
+
+def given_files(choices, without=()):
+    """{name: path} from NAME=PATH texts; ValueError for a bad text, a missing file, or a name
+    also left out."""
+    given = {}
+    left_out = {name.lower() for name in without}
+    for choice in choices:
+        name, equals, path = choice.partition("=")
+        name = name.strip()
+        if not equals or not name or "\\" in name or "/" in name:
+            raise ValueError("--file takes NAME=PATH with a plain file name: %r" % choice)
+        if name.lower() in left_out:
+            raise ValueError("%s is both left out and given" % name)
+        if not os.path.isfile(path):
+            raise ValueError("--file %s: no file %s" % (name, path))
+        given[name] = path
+    return given
 
 
 def library_versions(choices, without=()):
@@ -140,15 +164,20 @@ def contents(name, programs, libraries):
     return placeholder(name)
 
 
-def write_distribution(out, programs, without, installer, libraries=None):
-    """`libraries`: {name: version} of the libraries to carry, LIBRARIES when None."""
+def write_distribution(out, programs, without, installer, libraries=None, files=None):
+    """`libraries`: {name: version} of the libraries to carry, LIBRARIES when None. `files`:
+    {name: path} of files whose bytes replace the sample's file of that name or join them."""
     libraries = dict(LIBRARIES if libraries is None else libraries)
+    files = dict(files or {})
     left_out = {name.lower() for name in without}
     names = [name for name in list(libraries) + PRODUCT_FILES + OTHER_FILES if name.lower() not in left_out]
+    given = {name.lower(): path for name, path in files.items()}
+    known = {name.lower() for name in names}
+    names += [name for name in files if name.lower() not in known]
     fixtures = {make_library.NO_VERSION if make_library.parse_version(version) is None
                 else make_library.TEMPLATE
                 for name, version in libraries.items() if name in names}
-    needed = [name for name in BUILT_PROGRAMS if name in names] + sorted(fixtures)
+    needed = [name for name in BUILT_PROGRAMS if name in names and name.lower() not in given] + sorted(fixtures)
     missing = [name for name in needed if not os.path.isfile(os.path.join(programs, name))]
     if missing:
         raise SystemExit("make-distribution: not built yet in %s: %s" % (programs, ", ".join(missing)))
@@ -160,6 +189,9 @@ def write_distribution(out, programs, without, installer, libraries=None):
     staging = tempfile.mkdtemp(prefix=".distribution-", dir=parent)
     try:
         for name in names:
+            if name.lower() in given:
+                shutil.copyfile(given[name.lower()], os.path.join(staging, name))
+                continue
             with open(os.path.join(staging, name), "wb") as target:
                 target.write(contents(name, programs, libraries))
         if installer:
@@ -175,7 +207,7 @@ def write_distribution(out, programs, without, installer, libraries=None):
 
 def main(argv):
     args = parse_arguments(argv)
-    names = write_distribution(args.out, args.programs, args.without, args.installer, args.library)
+    names = write_distribution(args.out, args.programs, args.without, args.installer, args.library, args.file)
     print("%s: %d files%s" % (args.out, len(names) + (1 if args.installer else 0),
                               ", without " + ", ".join(args.without) if args.without else ""))
     return 0

@@ -2,8 +2,11 @@
 //   robot.exe --timeout SECONDS --transcript FILE (--script FILE | --accept-defaults) -- PROGRAM [ARGS...]
 //   robot.exe --system-message CODE     prints the system's text for an error code, as JSON
 //   robot.exe --short-path PATH          prints the system's short form of an existing path, as JSON
-// Exit code: 0 the program ended, 2 timeout, 3 the program could not be started, 1 bad usage.
+//   robot.exe --read-shortcut PATH       prints what the shell's link object reads from a .lnk, as JSON
+// Exit code: 0 the program ended, 2 timeout, 3 the program could not be started, 1 bad usage (or,
+// for the single queries, no answer).
 #include "Robot.h"
+#include "ShortcutReader.h"
 
 #include <shellapi.h>
 
@@ -19,6 +22,7 @@ struct Options {
     std::vector<std::wstring> command;
     std::wstring systemMessage;
     std::wstring shortPath;
+    std::wstring shortcut;
 };
 
 void WriteOut(HANDLE stream, const std::string& text)
@@ -32,7 +36,8 @@ int Usage(const std::string& problem)
     WriteOut(GetStdHandle(STD_ERROR_HANDLE),
              "robot: " + problem +
                  "\nusage: robot.exe --timeout SECONDS --transcript FILE (--script FILE | --accept-defaults)"
-                 " -- PROGRAM [ARGS...]\n       robot.exe --system-message CODE\n       robot.exe --short-path PATH\n");
+                 " -- PROGRAM [ARGS...]\n       robot.exe --system-message CODE\n       robot.exe --short-path PATH\n"
+                 "       robot.exe --read-shortcut PATH\n");
     return 1;
 }
 
@@ -57,6 +62,9 @@ bool ParseOptions(int count, wchar_t** args, Options& options, std::string& prob
             return true;
         } else if (arg == L"--short-path" && hasValue) {
             options.shortPath = args[++i];
+            return true;
+        } else if (arg == L"--read-shortcut" && hasValue) {
+            options.shortcut = args[++i];
             return true;
         } else {
             problem = "unexpected argument " + ToUtf8(arg);
@@ -112,6 +120,14 @@ int PrintShortPath(const std::wstring& path)
     return 0;
 }
 
+int PrintShortcut(const std::wstring& path)
+{
+    std::string json;
+    if (!ReadShortcut(path, json)) return 1;
+    WriteOut(GetStdHandle(STD_OUTPUT_HANDLE), json + "\n");
+    return 0;
+}
+
 }  // namespace
 
 int main()
@@ -123,6 +139,7 @@ int main()
     if (!args || !ParseOptions(count, args, options, problem)) return Usage(problem);
     if (!options.systemMessage.empty()) return PrintSystemMessage(options.systemMessage);
     if (!options.shortPath.empty()) return PrintShortPath(options.shortPath);
+    if (!options.shortcut.empty()) return PrintShortcut(options.shortcut);
 
     std::vector<Step> steps;
     if (!options.script.empty() && !LoadScript(options.script, steps, problem)) return Usage(problem);

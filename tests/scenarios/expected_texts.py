@@ -125,3 +125,55 @@ DOWNLOAD_ADDRESS = "http://www.lexaver.example/dlls.zip"
 SYSTEM_LIBRARIES = ["Mfc42.dll", "Msvcrt.dll", "Oleaut32.dll", "Olepro32.dll"]
 OBSOLETE_FILES = ["C#.ini", "C++.ini"]
 STAGE_TOTAL = 72  # the entries above and one more, so the bar stops short of its end
+
+# Control registration: the language-neutral messages 4 and 5, the same in every language.
+MESSAGE_4 = "Could not find the Lexaver.ocx component !"
+MESSAGE_5 = "Could not register the Lexaver.ocx component !"
+
+# The shortcut lists: (shortcut file name, target in the destination folder, description), in list
+# order; the first entry also goes to the desktop and into Send To. String 3 (the distribution
+# without the editor) is the same in every language; string 141 is per language.
+REDUCED_SHORTCUTS = [
+    ("LexaverX's help.lnk", "Ocx.hlp", "LexaverX's help"),
+    ("Uninstall.lnk", "Unlexa.exe", "Uninstall"),
+]
+ENGLISH.shortcuts = [
+    ("Lexaver.lnk", "Lexaver.exe", "Lexaver"),
+    ("Lexaver's help.lnk", "HelpUs.hlp", "Lexaver's help"),
+    ("LexaverX's help.lnk", "Ocx.hlp", "LexaverX's help"),
+    ("LxXsamp.zip.lnk", "LxXsamp.zip", "LxXsamp.zip"),
+    ("Information.lnk", "ReadmeUs.doc", "Information"),
+    ("Uninstall.lnk", "Unlexa.exe", "Uninstall"),
+]
+FRENCH.shortcuts = [
+    ("Lexaver.lnk", "Lexaver.exe", "Lexaver"),
+    ("Aide de  Lexaver.lnk", "HelpFr.hlp", "Aide de Lexaver"),     # two blanks in the names
+    ("Aide de  LexaverX.lnk", "Ocx.hlp", "Aide de LexaverX"),
+    ("LxXsamp.zip.lnk", "LxXsamp.zip", "LxXsamp.zip"),
+    ("Informations.lnk", "ReadmeFr.doc", "Informations"),
+    ("Désinstaller.lnk", "Unlexa.exe", "Désinstaller"),
+]
+ITALIAN.shortcuts = [
+    ("Lexaver.lnk", "Lexaver.exe", "Lexaver"),
+    ("Guida di Lexaver.lnk", "HelpIt.hlp", "Guida di Lexaver"),
+    ("Guida di LexaverX.lnk", "Ocx.hlp", "Guida di LexaverX"),
+    (" LxXsamp.zip.lnk", "LxXsamp.zip", "LxXsamp.zip"),            # a leading blank
+    ("Informazioni.lnk", "ReadmeIt.doc", "Informazioni"),
+    ("Disinstallare.lnk", "Unlexa.exe", " Disinstallare"),          # a leading blank
+]
+RUSSIAN.shortcuts = [
+    ("Lexaver.lnk", "Lexaver.exe", "Lexaver"),
+    ("Справка Lexaver.lnk", "HelpRu.hlp", "Справка"),
+    ("Справка LexaverX.lnk", "Ocx.hlp", "Справка"),
+    ("LxXsamp.zip.lnk", "LxXsamp.zip", "LxXsamp.zip"),
+    ("Информация.lnk", "ReadmeRu.doc", "Информация"),
+    ("Удаление.lnk", "Unlexa.exe", "Удаление"),
+]
+PORTUGUESE.shortcuts = [
+    ("Lexaver.lnk", "Lexaver.exe", "Lexaver"),
+    ("Ajuda do Lexaver.lnk", "HelpFr.hlp", "Ajuda do Lexaver"),     # the French help and information
+    ("Ajuda do LexaverX.lnk", "Ocx.hlp", "Ajuda do Lexaver"),
+    ("LxXsamp.zip.lnk", "LxXsamp.zip", "LxXsamp.zip"),
+    ("Informações.lnk", "ReadmeFr.doc", "Informações"),
+    ("Desinstalar.lnk", "Unlexa.exe", "Desinstalar"),
+]

@@ -1,6 +1,7 @@
 """One scenario run: a fresh Wine prefix, the machine state it needs, setup driven by the robot,
 and the checks of what setup showed and left behind."""
 
+import fcntl
 import importlib.util
 import json
 import os
@@ -81,6 +82,27 @@ class Registry:
                 return entry[1][name.lower()][1]
         return None
 
+    def values(self, root, key):
+        """{name: RegistryValue} of one key (the default value named ''), {} when it has none."""
+        found = {}
+        for r, k in reversed(self._locations(root, key)):
+            entry = self.roots[r].get(k.lower())
+            if entry:
+                found.update({name: value for name, value in entry[1].values()})
+        return found
+
+    def tree(self, root, key):
+        """{key path below `key` ('' for the key itself), in lower case: {name: RegistryValue}}
+        for the key and every key below it."""
+        found = {}
+        for r, k in reversed(self._locations(root, key)):
+            k = k.lower()
+            for name, (_, values) in self.roots[r].items():
+                if name == k or name.startswith(k + "\\"):
+                    found.setdefault(name[len(k) + 1:], {}).update(
+                        {value_name: value for value_name, value in values.values()})
+        return found
+
 
 class Scenario:
     def __init__(self, tools, name, display):
@@ -108,20 +130,50 @@ class Scenario:
     def set_registry(self, root, key, values):
         regfile.append_values(os.path.join(self.prefix.path, regfile.ROOT_FILES[root]), key, values)
 
+    def real_locales(self, *languages):
+        """Without the Linux locale of LC_ALL Wine names files in ASCII only, so shortcut names
+        such as "Удаление.lnk" cannot be made. Compiles the languages' locales (and English) into
+        the work folder once and points every later Wine command of the scenario at them."""
+        folder = os.path.join(self.tools.work, "locales")
+        os.makedirs(folder, exist_ok=True)
+        with open(folder + ".lock", "w") as lock:
+            fcntl.flock(lock, fcntl.LOCK_EX)
+            for locale in {ENGLISH.locale} | {language.locale for language in languages}:
+                name, _, charset = locale.partition(".")
+                if os.path.isdir(os.path.join(folder, locale)):
+                    continue
+                try:
+                    made = subprocess.run(["localedef", "-i", name, "-f", charset, os.path.join(folder, locale)],
+                                          capture_output=True, timeout=120).returncode in (0, 1)
+                except OSError:
+                    made = False
+                if not made or not os.path.isdir(os.path.join(folder, locale)):
+                    raise ScenarioSkipped("the Linux locale %s cannot be made here (localedef)" % locale)
+        os.environ["LOCPATH"] = folder
+
     def dll_overrides(self, overrides):
         """WINEDLLOVERRIDES entries for every later Wine command of the scenario, for instance
         "wineboot.exe=d" (queued moves stay queued) or "olepro32=n,b" (the file's own version)."""
         self.prefix.overrides = overrides
 
-    def write_distribution(self, without=(), libraries=None):
+    def write_distribution(self, without=(), libraries=None, files=None):
         """`libraries`: {name: "A.B.C.D" or "none"} for the carried libraries that differ from the
-        sample distribution's own."""
+        sample distribution's own. `files`: {name: bytes, or the Linux path of a file} that replace
+        the sample's file of that name (another "Lexaver.reg" or control) or join the distribution."""
         command = [sys.executable, self.tools.make_distribution, self.linux("C:\\dist"),
                    "--programs", self.tools.programs, "--installer", self.tools.installer]
         for name in without:
             command += ["--without", name]
         for name, version in (libraries or {}).items():
             command += ["--library", "%s=%s" % (name, version)]
+        for name, content in (files or {}).items():
+            if isinstance(content, bytes):
+                path = os.path.join(self.folder, "given", name)
+                os.makedirs(os.path.dirname(path), exist_ok=True)
+                with open(path, "wb") as out:
+                    out.write(content)
+                content = path
+            command += ["--file", "%s=%s" % (name, content)]
         subprocess.run(command, check=True, stdout=subprocess.DEVNULL)
         # Copying the uninstaller is the last thing before the progress window goes; at its usual
         # size the final percentage stands a few milliseconds only, too short to be sure to see
@@ -242,6 +294,33 @@ class Scenario:
         status, out, err = self.robot(["--short-path", path], 30)
         if status != 0:
             raise winehost.HostError("no short path for %s: %s" % (path, err.strip()))
+        return json.loads(out.strip().splitlines()[-1])
+
+    def fixture(self, name):
+        """The Linux path of a built control fixture (sample/fixtures: RegisterOk.ocx, ...)."""
+        path = os.path.join(self.tools.programs, "fixtures", name)
+        if not os.path.isfile(path):
+            raise winehost.HostError("not built: %s (build the control_fixtures target)" % path)
+        return path
+
+    def entries(self, path):
+        """The names in a C: folder, as the file system holds them (Wine keeps them in Unicode);
+        an empty set when the folder does not exist."""
+        try:
+            return set(os.listdir(self.linux(path)))
+        except OSError:
+            return set()
+
+    def read_shortcut(self, path, language=ENGLISH):
+        """What the shell's link object reads from a .lnk at a C: path (robot --read-shortcut):
+        {"path", "arguments", "description", "show_command", "working_directory", "icon_location",
+        "icon_index", "path_result"}, texts read in the language's code page; None when it cannot
+        be read."""
+        status, out, err = self.robot(["--read-shortcut", path], 30, language)
+        if status == 1:
+            return None
+        if status != 0:
+            raise winehost.HostError("robot --read-shortcut %s ended with %s: %s" % (path, status, err.strip()))
         return json.loads(out.strip().splitlines()[-1])
 
     def restart(self):

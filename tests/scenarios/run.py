@@ -20,6 +20,7 @@ import winehost  # noqa: E402
 from rig import SKIPPED, Scenario, ScenarioFailure, ScenarioSkipped, Tools  # noqa: E402
 from scenarios import SCENARIOS  # noqa: E402
 import library_scenarios  # noqa: E402,F401  (registers its scenarios)
+import registration_scenarios  # noqa: E402,F401  (registers its scenarios)
 
 
 def parse_arguments(argv):

@@ -7,7 +7,7 @@ import time
 from checks import (DEFAULT_DESTINATION, boxes_during, check_destination, check_files_unchanged,
                     check_message_box, check_nothing_registered, check_product_files, check_progress,
                     check_uninstaller, run_steps, only_window)
-from expected_texts import ENGLISH, LANGUAGES
+from expected_texts import ENGLISH, LANGUAGES, MESSAGE_4
 from rig import ScenarioSkipped
 
 SCENARIOS = {}
@@ -161,13 +161,17 @@ def reports_a_folder_that_cannot_be_created(s):
 def goes_on_without_the_control(s):
     s.windows_version("winxp")
     s.write_distribution(without=["Lexaver.ocx"])
-    t = s.run(run_steps(ENGLISH) + [("@messagebox", "click 1")])
+    t = s.run(run_steps(ENGLISH) + [("@messagebox", "click 1")] * 2)
     progress = check_progress(s, t, ENGLISH)
     boxes = t.messageboxes()
-    s.check_equal(len(boxes), 1, "message boxes")
+    s.check_equal(len(boxes), 2, "message boxes")
     check_message_box(s, boxes[0], ENGLISH.message_134 % ("C:\\dist\\Lexaver.ocx", s.system_message(2)),
                       what="first message")
     s.check(boxes_during(t, progress[0])[:1] == [boxes[0]], "the first message came after the progress window")
+    # The control registration then finds no control in the destination: its message, once, and
+    # no system box about the missing file.
+    check_message_box(s, boxes[1], MESSAGE_4, what="second message")
+    s.check(boxes[1].appeared > progress[0].closed, "the control's message came before the progress window closed")
     check_uninstaller(s, present=False)
     check_product_files(s, DEFAULT_DESTINATION, missing=["Lexaver.ocx"])
     return [progress_note(progress)]
