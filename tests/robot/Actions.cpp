@@ -123,6 +123,26 @@ std::string ControlColours(const Step& step, const WindowState& window, std::str
     }
 }
 
+// A button's own click (BM_CLICK): a radio button checks itself, as under the mouse.
+std::string PressButton(const WindowState& window, int id)
+{
+    const ControlState* button = FindControl(window, id);
+    if (!button) return "no control " + std::to_string(id);
+    if (!button->enabled) return "control " + std::to_string(id) + " is disabled";
+    PostMessageW(button->hwnd, BM_CLICK, 0, 0);
+    return std::string();
+}
+
+// Ends a run's last window without a restart or logoff: No where there is one, otherwise OK;
+// in the restart dialog "later" is checked first.
+std::string Dismiss(const WindowState& window)
+{
+    if (IsMessageBox(window)) return ClickButton(window, FindControl(window, IDNO) ? IDNO : IDOK);
+    if (!FindControl(window, 1031)) return "neither a message box nor the restart dialog";
+    std::string error = PressButton(window, 1031);
+    return error.empty() ? ClickButton(window, IDOK) : error;
+}
+
 }  // namespace
 
 std::string ClickButton(const WindowState& window, int id)
@@ -140,6 +160,10 @@ std::string PerformAction(const Step& step, const WindowState& window, HANDLE pr
     switch (step.kind) {
     case ActionKind::Click:
         return ClickButton(window, step.controlId);
+    case ActionKind::Press:
+        return PressButton(window, step.controlId);
+    case ActionKind::Dismiss:
+        return Dismiss(window);
     case ActionKind::Mouse:
         return MouseClick(window, step.controlId);
     case ActionKind::Colours:

@@ -187,7 +187,8 @@ void Robot::AdvanceScript()
     std::string error = PerformAction(step, best->state, m_process, m_remote, details);
     RecordAnswer(best->state.hwnd,
                  "\"line\":" + std::to_string(step.line) + ",\"pattern\":" + JsonString(step.pattern) +
-                     ",\"action\":" + JsonString(step.action) + (details.empty() ? "" : "," + details),
+                     ",\"action\":" + JsonString(step.action) + (step.optional ? ",\"optional\":true" : "") +
+                     (details.empty() ? "" : "," + details),
                  error);
     ++m_nextStep;
     m_settling = true;
@@ -233,8 +234,9 @@ void Robot::RecordEnd()
     if (m_nextStep >= m_steps.size()) return;
     std::string list;
     for (size_t i = m_nextStep; i < m_steps.size(); ++i) {
+        if (m_steps[i].optional) continue;
         if (!list.empty()) list += ",";
         list += JsonString(m_steps[i].pattern + " | " + m_steps[i].action);
     }
-    m_transcript.Write("unmatched", "\"steps\":[" + list + "]");
+    if (!list.empty()) m_transcript.Write("unmatched", "\"steps\":[" + list + "]");
 }

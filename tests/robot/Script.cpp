@@ -38,6 +38,10 @@ bool ParseStep(const std::string& line, Step& step, std::string& error)
     }
     step.pattern = Trim(line.substr(0, bar));
     step.action = Trim(line.substr(bar + 1));
+    if (!step.pattern.empty() && step.pattern[0] == '?') {
+        step.optional = true;
+        step.pattern = Trim(step.pattern.substr(1));
+    }
     if (step.pattern.empty()) {
         error = "empty pattern";
         return false;
@@ -57,14 +61,17 @@ bool ParseStep(const std::string& line, Step& step, std::string& error)
             }
         }
     }
-    if (verb == "click" || verb == "mouse" || verb == "colours") {
+    if (verb == "click" || verb == "press" || verb == "mouse" || verb == "colours") {
         char* end = nullptr;
         long id = strtol(argument.c_str(), &end, 10);
         if (argument.empty() || *end != '\0') {
             error = verb + " needs a control id";
             return false;
         }
-        step.kind = verb == "click" ? ActionKind::Click : verb == "mouse" ? ActionKind::Mouse : ActionKind::Colours;
+        step.kind = verb == "click"   ? ActionKind::Click
+                    : verb == "press" ? ActionKind::Press
+                    : verb == "mouse" ? ActionKind::Mouse
+                                      : ActionKind::Colours;
         step.controlId = (int)id;
     } else if (verb == "choose") {
         if (argument.empty()) {
@@ -76,6 +83,8 @@ bool ParseStep(const std::string& line, Step& step, std::string& error)
     } else if (!argument.empty()) {
         error = "unexpected text after " + verb;
         return false;
+    } else if (verb == "dismiss") {
+        step.kind = ActionKind::Dismiss;
     } else if (verb == "enter") {
         step.kind = ActionKind::Enter;
     } else if (verb == "esc") {
@@ -124,6 +133,8 @@ bool StepMatches(const Step& step, const WindowState& window)
 {
     if (step.pattern == "@browser") return IsFolderBrowser(window);
     if (step.pattern == "@messagebox") return IsMessageBox(window);
+    // The last window of a run: a message box, or the dialog that offers the restart.
+    if (step.pattern == "@closing") return IsMessageBox(window) || (IsDialog(window) && FindControl(window, 1030));
     if (step.pattern == "*") return IsDialog(window);
     return window.caption == step.pattern;
 }

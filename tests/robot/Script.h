@@ -7,14 +7,15 @@
 #include <string>
 #include <vector>
 
-enum class ActionKind { Click, Mouse, Colours, Enter, Esc, AltF4, Close, Choose, None };
+enum class ActionKind { Click, Press, Mouse, Colours, Dismiss, Enter, Esc, AltF4, Close, Choose, None };
 
 struct Step {
     int line = 0;
-    std::string pattern;  // exact caption, "@browser", "@messagebox" or "*"
+    std::string pattern;  // exact caption, "@browser", "@messagebox", "@closing" or "*"
+    bool optional = false; // written "?PATTERN": not listed as unmatched when the program ends first
     std::string action;   // as written, for the transcript
     ActionKind kind = ActionKind::None;
-    int controlId = 0;    // click, mouse, colours
+    int controlId = 0;    // click, press, mouse, colours
     std::string path;     // choose, UTF-8
     std::string colour;   // colours: "rrggbb" to wait for, or empty
 };

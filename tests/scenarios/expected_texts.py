@@ -177,3 +177,80 @@ PORTUGUESE.shortcuts = [
     ("Informações.lnk", "ReadmeFr.doc", "Informações"),
     ("Desinstalar.lnk", "Unlexa.exe", "Desinstalar"),
 ]
+
+# The end of a run: the file types dialog (261), the restart dialog (260) and messages 142, 144
+# and 145, per language.
+_CLOSING = {
+    "en": dict(
+        types_caption="File type associations",
+        types_prompt="Would you like to register the following file types as text files ?\n\nThis will afford "
+                     "opening them by double-clicking on their name in the file Explorer.",
+        types_group="Types", types_label="&Types:", types_yes="&Yes", types_no="&No",
+        restart_caption="Restart Windows",
+        restart_prompt="Restarting Windows is required to terminate the installation. Do you want to restart now ?",
+        restart_group="Restart", restart_now="Yes, I want to restart now", restart_later="No, I will restart later",
+        message_142="Some system files were busy and you will have to restart Windows in order to terminate the "
+                    "installation !",
+        message_144="The Lexaver installation will now effect a Logoff to take the modification of the Path "
+                    "environment variable into account.",
+        message_145="Installation normally terminated. You can now use Lexaver."),
+    "fr": dict(
+        types_caption="Associations de types de fichiers",
+        types_prompt="Souhaitez vous enregistrer les fichiers suivants comme fichiers texte ?\n\nCela permettra de "
+                     "les ouvrir en double-cliquant sur leur nom dans l'Explorateur de fichiers.",
+        types_group="Types", types_label="&Types:", types_yes="&Oui", types_no="&Non",
+        restart_caption="Redémarrer Windows",
+        restart_prompt="Il faut redémarrer Windows pour terminer l''installation. Voulez vous redémarrer maintenant ?",
+        restart_group="Redémarrer", restart_now="Oui, je veux redémarrer maintenant",
+        restart_later="Non, je redémarrerais plus tard",
+        message_142="Certains fichiers fichiers système étaient occupés et il sera nécessaire de redémarrer Windows "
+                    "pour terminer l'installation !",
+        message_144="L'installation de Lexaver va maintenant effectuer un Logoff pour prendre en compte la "
+                    "modification de la variable d'environnement Path.",
+        message_145="Installation normalement terminée. Vous pouvez maintenant utiliser Lexaver."),
+    "it": dict(
+        types_caption="Associazioni di tipi di file",
+        types_prompt="Desidera registrare i file segguenti come file testo ?\n\nQuesto permettera di aprirli "
+                     "faccendo doppio clic sul loro nome nell file Explorer.",
+        types_group="Tipi", types_label="&Tipi:", types_yes="&Si", types_no="&No",
+        restart_caption="Riavviare Windows",
+        restart_prompt="Bisogna riavviare Windows per finire l'installazione.\nVuole riavviare adesso ?",
+        restart_group="Riavviare", restart_now="Si, voglio riavviare adesso", restart_later="No, riavviero più tardi",
+        message_142="Certi file sistema erano occupati e Leï dovra riavviare Windows per finire l'installazione !",
+        message_144="L'installazione di Lexaver va adesso effetuare un Logoff per tener conto della modifica della "
+                    "variabile di ambiente Path.",
+        message_145="Installazione terminata normalmente. Puo adesso utilizzare Lexaver."),
+    "ru": dict(
+        types_caption="Ассоциации типов файлов",
+        types_prompt="Вы хотите зарегистрировать следующие типы файлов как текстовые файлы ?\n\nЭто позволит "
+                     "открывать их двойным щелчком на их имени в Проводнике.",
+        types_group="Типы", types_label="&Типы:", types_yes="&Да", types_no="&Нет",
+        restart_caption="Перезапуск Windows",
+        restart_prompt="Для завершения инсталляции необходимо перезапустить Windows. Желаете сделать перезапуск "
+                       "теперь ?",
+        restart_group="Перезапуск", restart_now="Да, я хочу перезапустить теперь",
+        restart_later="Нет, я перезапущу позже",
+        message_142="Некоторые файлы были заняты и вы должны перезапустить Windows чтобы завершить инсталляцию !",
+        message_144="Инсталляция Lexaver теперь воздействует на файл регистрации Logoff для изменения переменной "
+                    "окружения Path в учетной записи.",
+        message_145="Инсталляция завершена нормально. Теперь вы можете использовать Lexaver."),
+    "pt": dict(
+        types_caption="Associações de tipos de ficheiros",
+        types_prompt="Quer guardar os ficheiros que se seguem como ficheiros de texto?\n\nIsto permitirá abri-los "
+                     "com um duplo clique sobre o seu nome no Explorador de ficheiros.",
+        types_group="Tipos", types_label="&Tipos:", types_yes="&Sim", types_no="&Não",
+        restart_caption="Iniciar o Windows",
+        restart_prompt="Tem de reiniciar o Windows para terminar a instalação. Quer reiniciar agora?",
+        restart_group="Reiniciar", restart_now="Sim, quero reiniciar agora",
+        restart_later="Não, quero reiniciar mais tarde",
+        message_142="Alguns dos ficheiros do sistema estavam ocupados, posto isto será necessário reiniciar o Windows "
+                    "para terminar instalação!",
+        message_144="A instalação do Lexaver vai agora efectuar um Logoff para ter em conta a modificação da "
+                    "variável de ambiente Path.",
+        message_145="A Instalação terminou normalmente. Pode agora usufruir do Lexaver."),
+}
+for _language in LANGUAGES:
+    _language.__dict__.update(_CLOSING[_language.key])
+
+DEFAULT_TYPES = ("1st asm asp bas c cbl cpp css def dpr for f77 frm h hpj idl inc ini is jav java log lsp lst m "
+                 "me out pas pl pov py rc rex sql tex ts txt")

@@ -206,8 +206,14 @@ class Scenario:
 
     # ---- the run ------------------------------------------------------------------------------
 
-    def run(self, steps, language=ENGLISH, timeout=60, expect_end=True):
-        """Runs setup under the robot. `steps` are (pattern, action) pairs."""
+    def run(self, steps, language=ENGLISH, timeout=60, expect_end=True, closing=True):
+        """Runs setup under the robot. `steps` are (pattern, action) pairs. Unless `closing` is
+        false, optional steps are added for the windows at the end of a whole run that the
+        scenario does not script itself: No in the file types dialog, and No, OK or "restart
+        later" in the last window, so that no run restarts or logs off the prefix. The windows
+        they answer are in the transcript's closing_windows, not in its windows."""
+        if closing:
+            steps = list(steps) + [("?" + language.types_caption, "click 2"), ("?@closing", "dismiss")]
         script = os.path.join(self.folder, "script.txt")
         with open(script, "w", encoding="utf-8") as out:
             out.write("# %s\n" % self.name)

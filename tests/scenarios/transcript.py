@@ -12,6 +12,7 @@ class Window:
         self.closed = None
         self.states = [event]
         self.answered = None  # the state the robot saw when it answered, last time
+        self.answered_by_rig = False  # answered by an optional step the rig added (the run's end)
 
     @property
     def caption(self):
@@ -82,21 +83,32 @@ class Transcript:
                 except ValueError:
                     # The robot writes whole lines; a broken one means it was killed mid-write.
                     self.events.append({"t": None, "event": "broken", "line": number, "text": line[:200]})
-        self.windows = []
+        self.all_windows = []
         open_windows = {}
         for event in self.events:
             kind = event["event"]
             if kind == "appeared":
                 window = Window(event)
-                self.windows.append(window)
+                self.all_windows.append(window)
                 open_windows[event["hwnd"]] = window
             elif kind == "changed" and event["hwnd"] in open_windows:
                 open_windows[event["hwnd"]].states.append(event)
             elif kind == "answer" and event["hwnd"] in open_windows:
                 window = open_windows[event["hwnd"]]
                 window.answered = window.last
+                window.answered_by_rig = bool(event.get("optional"))
             elif kind == "closed" and event["hwnd"] in open_windows:
                 open_windows.pop(event["hwnd"]).closed = event["t"]
+
+    @property
+    def windows(self):
+        """The windows that the scenario's own steps met; those the rig answered for it at the end
+        of the run (file types dialog, closing message) are in `closing_windows`."""
+        return [w for w in self.all_windows if not w.answered_by_rig]
+
+    @property
+    def closing_windows(self):
+        return [w for w in self.all_windows if w.answered_by_rig]
 
     def first(self, kind):
         return next((e for e in self.events if e["event"] == kind), None)
