@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds setup and the sample programs, writes the sample distribution and runs Install.exe on it
 # in a Wine prefix of its own (build/windows/demo-prefix, made anew each time): on the screen when
-# there is one, otherwise headless under Xvfb with the robot pressing every default button. Then
+# there is one, otherwise headless under Xvfb with the robot answering as a user would (Next,
+# register the file types, no logoff or restart: a logoff or restart would end the prefix). Then
 # shows what was installed, the shortcuts (read back through the robot) and registry entries setup
 # made, and what it did with the four shared system libraries.
 # DEMO_BUILD=FOLDER builds and runs in another build folder than build/windows.
@@ -40,10 +41,13 @@ else
     unset DISPLAY
     wine_ensure_display
     transcript=$BUILD/demo-transcript.jsonl
-    echo "== Running C:\\dist\\Install.exe headless on $DISPLAY; the robot presses each default button"
+    script=$BUILD/demo-script.txt
+    printf '%s\n' "Lexaver installation | click 1" "?File type associations | click 1" "?@closing | dismiss" \
+        >"$script"
+    echo "== Running C:\\dist\\Install.exe headless on $DISPLAY; the robot presses Next, registers the file types, declines a logoff or restart"
     status=0
     timeout --kill-after=10 120 wine "$BUILD/tests/robot/robot.exe" --timeout 90 \
-        --transcript "Z:${transcript//\//\\}" --accept-defaults -- 'C:\dist\Install.exe' || status=$?
+        --transcript "Z:${transcript//\//\\}" --script "Z:${script//\//\\}" -- 'C:\dist\Install.exe' || status=$?
     python3 - "$transcript" <<'EOF'
 import sys
 sys.path.insert(0, "tests/scenarios")
@@ -96,7 +100,7 @@ if not links:
 EOF
 for key in 'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\Lexaver.exe' \
            'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Lexaver' \
-           'HKCU\Software\Lexaver' 'HKCR\Lexaver.SampleControl' 'HKCR\txtfile\shell\open\command'; do
+           'HKCU\Software\Lexaver' 'HKCR\Lexaver.SampleControl' 'HKCR\txtfile' 'HKCR\.txt' 'HKCR\.pov'; do
     echo "-- $key"
     if shown=$(timeout 60 wine reg query "$key" /s 2>/dev/null); then
         echo "$shown" | tr -d '\r' | sed '/^$/d'
@@ -104,5 +108,8 @@ for key in 'HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\Lexaver.exe
         echo "   (none)"
     fi
 done
+echo "-- the search path (HKLM\System\CurrentControlSet\Control\Session Manager\Environment, Path)"
+timeout 60 wine reg query 'HKLM\System\CurrentControlSet\Control\Session Manager\Environment' /v Path 2>/dev/null \
+    | tr -d '\r' | sed -n 's/^ *Path *\(REG_[A-Z_]*\) *\(.*\)/   \1 \2/p' || echo "   (none)"
 echo "-- the shared libraries of the system folder"
 echo "$libraries" | sed 's/^/   /'

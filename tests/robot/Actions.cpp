@@ -133,6 +133,19 @@ std::string PressButton(const WindowState& window, int id)
     return std::string();
 }
 
+// Replaces a control's text as typing would leave it (the system carries the text across).
+std::string SetControlText(const WindowState& window, const Step& step)
+{
+    const ControlState* control = FindControl(window, step.controlId);
+    if (!control) return "no control " + std::to_string(step.controlId);
+    std::wstring text = FromUtf8(step.path);
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(control->hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_NORMAL,
+                             5000, &result))
+        return "WM_SETTEXT was not answered";
+    return std::string();
+}
+
 // Ends a run's last window without a restart or logoff: No where there is one, otherwise OK;
 // in the restart dialog "later" is checked first.
 std::string Dismiss(const WindowState& window)
@@ -164,6 +177,8 @@ std::string PerformAction(const Step& step, const WindowState& window, HANDLE pr
         return PressButton(window, step.controlId);
     case ActionKind::Dismiss:
         return Dismiss(window);
+    case ActionKind::Text:
+        return SetControlText(window, step);
     case ActionKind::Mouse:
         return MouseClick(window, step.controlId);
     case ActionKind::Colours:

@@ -172,16 +172,22 @@ void Robot::AdvanceScript()
         ReleaseRemote(m_remote);
         m_settling = false;
     }
-    if (m_nextStep >= m_steps.size()) return;
-
-    const Step& step = m_steps[m_nextStep];
+    // An optional step whose window has not come is passed over once a later step's window is
+    // there: the scenario scripted that window itself.
     const Tracked* best = nullptr;
-    for (auto& entry : m_windows) {
-        const Tracked& tracked = entry.second;
-        if (!tracked.state.enabled || !IsWindowEnabled(entry.first) || !StepMatches(step, tracked.state)) continue;
-        if (!best || tracked.order > best->order) best = &tracked;
+    size_t index = m_nextStep;
+    for (; index < m_steps.size() && !best; ++index) {
+        for (auto& entry : m_windows) {
+            const Tracked& tracked = entry.second;
+            if (!tracked.state.enabled || !IsWindowEnabled(entry.first) || !StepMatches(m_steps[index], tracked.state))
+                continue;
+            if (!best || tracked.order > best->order) best = &tracked;
+        }
+        if (!best && !m_steps[index].optional) return;
     }
     if (!best) return;
+    m_nextStep = index - 1;
+    const Step& step = m_steps[m_nextStep];
 
     std::string details;
     std::string error = PerformAction(step, best->state, m_process, m_remote, details);

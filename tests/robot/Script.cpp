@@ -48,6 +48,24 @@ bool ParseStep(const std::string& line, Step& step, std::string& error)
     }
     std::string verb = step.action.substr(0, step.action.find(' '));
     std::string argument = step.action.size() > verb.size() ? Trim(step.action.substr(verb.size())) : "";
+    if (verb == "text") {
+        // "text ID WORDS...": the rest of the line, blanks inside kept, is the control's new text.
+        size_t blank = argument.find(' ');
+        char* end = nullptr;
+        long id = strtol(argument.substr(0, blank).c_str(), &end, 10);
+        if (argument.empty() || *end != '\0') {
+            error = "text needs a control id";
+            return false;
+        }
+        step.kind = ActionKind::Text;
+        step.controlId = (int)id;
+        size_t start = step.action.find(' ', step.action.find(' ') + 1);
+        step.path = start == std::string::npos ? std::string() : step.action.substr(start + 1);
+        // Quotation marks around the text keep its leading and trailing blanks.
+        if (step.path.size() >= 2 && step.path.front() == '"' && step.path.back() == '"')
+            step.path = step.path.substr(1, step.path.size() - 2);
+        return true;
+    }
     if (verb == "colours") {
         // An optional colour to wait for: "colours ID [RRGGBB]".
         size_t blank = argument.find(' ');

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-enum class ActionKind { Click, Press, Mouse, Colours, Dismiss, Enter, Esc, AltF4, Close, Choose, None };
+enum class ActionKind { Click, Press, Mouse, Colours, Dismiss, Text, Enter, Esc, AltF4, Close, Choose, None };
 
 struct Step {
     int line = 0;
@@ -16,7 +16,7 @@ struct Step {
     std::string action;   // as written, for the transcript
     ActionKind kind = ActionKind::None;
     int controlId = 0;    // click, press, mouse, colours
-    std::string path;     // choose, UTF-8
+    std::string path;     // choose: the folder; text: the new text; UTF-8
     std::string colour;   // colours: "rrggbb" to wait for, or empty
 };
 

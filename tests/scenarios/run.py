@@ -21,6 +21,8 @@ from rig import SKIPPED, Scenario, ScenarioFailure, ScenarioSkipped, Tools  # no
 from scenarios import SCENARIOS  # noqa: E402
 import library_scenarios  # noqa: E402,F401  (registers its scenarios)
 import registration_scenarios  # noqa: E402,F401  (registers its scenarios)
+import closing_scenarios  # noqa: E402,F401  (registers its scenarios)
+import matrix_scenarios  # noqa: E402,F401  (registers its scenarios)
 
 
 def parse_arguments(argv):
