@@ -5,7 +5,7 @@ of the control.
 
 Wine runs programs as an administrator, so on NT versions the all-users folders of HKLM are used.
 REG_SZ values read back with their terminating zero whatever size setup passed (Wine adds it), so
-the sizes of the description cannot be checked here; types and texts are."""
+the sizes setup passes cannot be checked here; types and texts are."""
 
 from checks import (DEFAULT_DESTINATION, WINDOWS_UNINSTALLER, check_message_box, check_progress,
                     check_uninstaller, run_steps)

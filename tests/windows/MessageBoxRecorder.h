@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "DialogAnswerer.h"
+
 struct ShownMessageBox {
     std::string text;
     HICON icon = nullptr;  // compare with LoadIcon(NULL, IDI_HAND) and the like: same process
@@ -14,16 +16,14 @@ struct ShownMessageBox {
 
 class MessageBoxRecorder {
 public:
-    MessageBoxRecorder();
-    ~MessageBoxRecorder();
+    MessageBoxRecorder() : m_answerer(DialogAnswerer::Press(IDOK)) {}
     // Stops answering and returns the boxes in the order they appeared.
     const std::vector<ShownMessageBox>& Stop();
 
 private:
-    static DWORD WINAPI Run(LPVOID self);
+    DialogAnswerer m_answerer;
     std::vector<ShownMessageBox> m_shown;
-    HANDLE m_stop;
-    HANDLE m_thread;
+    bool m_stopped = false;
 };
 
 #endif
