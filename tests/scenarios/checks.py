@@ -85,7 +85,10 @@ def check_progress(s, transcript, language):
     s.check(not unknown, "progress: lines that name no entry of the stage: %s" % unknown)
     order = [expected_lines.index(line) for line in lines]
     s.check(order == sorted(order), "progress: entry lines out of order: %s" % lines)
-    s.check_equal(lines[-1], expected_lines[-1], "progress: last entry line")
+    # The last two lines (the obsolete files) may stand too briefly to be seen on a busy machine;
+    # the last product file's line shows that the copy went through to its end.
+    s.check(order[-1] >= len(PRODUCT_FILES) + len(SYSTEM_LIBRARIES) - 1,
+            "progress: the last entry line seen is %r, before the last product file's" % lines[-1])
     return progress, len(set(shown)), len(lines)
 
 
