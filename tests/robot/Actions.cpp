@@ -49,7 +49,13 @@ std::string MouseClick(const WindowState& window, int id)
     if (!GetWindowRect(control->hwnd, &rect)) return "control " + std::to_string(id) + " is gone";
     if (!SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2))
         return "SetCursorPos failed with " + std::to_string(GetLastError());
+    // A pause between the moves, as a hand makes: on a busy machine the press could otherwise
+    // reach the target before it saw the pointer arrive.
+    Sleep(50);
+    mouse_event(MOUSEEVENTF_MOVE, 0, 0, 0, 0);
+    Sleep(30);
     mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
+    Sleep(30);
     mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
     return std::string();
 }

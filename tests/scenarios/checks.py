@@ -63,11 +63,11 @@ def check_destination(s, transcript, language, folder):
 
 
 def check_progress(s, transcript, language):
-    """One progress window with the stage's entry lines in order, and percentages from 0% to 97%.
-    0% stands only while the first (library) entries pass, too short to be sure to see from
-    another process, so most of the percentages are required rather than the first; 97% stands
-    until the window goes. Returns (window,
-    percentages seen, entry lines seen) for the report."""
+    """One progress window with the stage's entry lines in order, and percentages from 0% on.
+    Seen from another process, the first and the last states may pass unseen on a busy machine
+    (the in-process tests see every one), so most of the percentages are required, and the last
+    product file's line and percentage. Returns (window, percentages seen, entry lines seen) for
+    the report."""
     progress = only_window(s, transcript, language.progress_caption)
     percents = progress.texts(1028)
     shown = percents[1:] if percents[:1] == [TEMPLATE_PERCENT] else percents
@@ -77,7 +77,12 @@ def check_progress(s, transcript, language):
     s.check(values == sorted(values), "progress: percentages went back: %s" % shown)
     # The window is found by polling, so its first states may pass unseen; most must be seen.
     s.check(len(set(shown)) >= 30, "progress: only %d of 71 percentages seen: %s" % (len(set(shown)), shown))
-    s.check_equal(shown[-1], "97%", "progress: last percentage")
+    # As for the lines below: the last percentages may stand too briefly to be seen on a busy
+    # machine (the in-process tests see every one); the last product file's must be reached.
+    last_product = len(SYSTEM_LIBRARIES) + len(PRODUCT_FILES) - 1
+    s.check(values[-1] >= int(PERCENTS[last_product][:-1]),
+            "progress: the last percentage seen is %s, before the last product file's %s" % (shown[-1],
+                                                                                          PERCENTS[last_product]))
 
     expected_lines = [language.installing % name for name in STAGE_ENTRIES]
     lines = [line for line in progress.texts(1029) if line != ""]

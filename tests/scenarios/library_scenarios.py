@@ -231,16 +231,23 @@ def shows_the_upgrade_dialog_for_each_old_library(s):
     s.place_library(OLEPRO, "5.0.4054.0")
     # The robot waits for the colour that the link should show; the check below then tells
     # whether it was that colour alone.
-    t = s.run(upgrade_steps(ENGLISH, [["colours 1010 " + BLUE, "mouse 1010", "colours 1010 " + PURPLE, "click 1"],
+    # Setup does not bring this dialog to the front: a click on its icon activates it, as a user's
+    # first click would, for under Wine the click that activates a window may not reach the link.
+    # A second click on the link opens the address again; it also makes up for a first click that
+    # a busy machine lost (then only one address is opened).
+    t = s.run(upgrade_steps(ENGLISH, [["colours 1010 " + BLUE, "mouse 263", "mouse 1010", "colours 1010 " + PURPLE,
+                                       "mouse 1010", "colours 1010 " + PURPLE, "click 1"],
                                       ["colours 1010 " + BLUE, "enter"]]))
     dialogs = upgrade_dialogs(t)
     s.check_equal(len(dialogs), 2, "upgrade dialogs")
     for number, dialog in enumerate(dialogs, 1):
         check_upgrade_dialog(s, dialog, ENGLISH, "upgrade dialog %d" % number)
     first, second = (colours(t, d.hwnd) for d in dialogs)
-    s.check_equal([ink(c) for c in first], ["blue", "purple"], "the first address before and after the click")
+    inks = [ink(c) for c in first]
+    s.check_equal([inks[0], inks[2]], ["blue", "purple"], "the first address before and after the clicks")
     s.check_equal([ink(c) for c in second], ["blue"], "the second address")
-    s.check_equal(s.opened_urls(), [DOWNLOAD_ADDRESS], "addresses opened")
+    clicks = 2 if inks[1] == "purple" else 1
+    s.check_equal(s.opened_urls(), [DOWNLOAD_ADDRESS] * clicks, "addresses opened")
     check_first_library_shown(s, t, ENGLISH)
     check_progress(s, t, ENGLISH)
     s.check_equal(t.messageboxes(), [], "message boxes")
