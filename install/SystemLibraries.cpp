@@ -35,8 +35,7 @@ bool QueueReplacement(const RunState& state, const char* temporary, const char* 
     if (state.isNT) {
         if (MoveFileExA(temporary, installed, kReplaceAtNextStart)) return true;
         DWORD error = GetLastError();
-        DeleteFileA(temporary);
-        SetLastError(error);
+        DeleteKeepingLastError(temporary);
         ShowSystemErrorMessage(error == ERROR_ACCESS_DENIED ? IDS_SYSTEM_DLL_ACCESS : IDS_SYSTEM_DLL_UPDATE,
                                installed, MB_ICONHAND);
         return false;

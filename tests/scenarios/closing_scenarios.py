@@ -7,23 +7,19 @@ whole prefix's session, the robot included: where a scenario asks for it, it rea
 from the machine and from what the robot recorded before."""
 
 from checks import DEFAULT_DESTINATION, check_message_box, check_product_files, file_version, run_steps
-from expected_texts import DEFAULT_TYPES, ENGLISH, LANGUAGES, PRODUCT
+from expected_texts import DEFAULT_TYPES, ENGLISH, PRODUCT
 from library_scenarios import MFC, pending_moves, temporary_files
+from registration_scenarios import message_texts
 from scenarios import scenario, SCENARIOS
 
 ENVIRONMENT = "System\\CurrentControlSet\\Control\\Session Manager\\Environment"
-ENVIRONMENT_KEYS = [ENVIRONMENT, "System\\ControlSet001\\Control\\Session Manager\\Environment"]
 EDITOR = DEFAULT_DESTINATION + "\\Lexaver.exe"
 AUTOEXEC, BACKUP = "C:\\Autoexec.bat", "C:\\Autoexec.bak"
 IDYES, IDNO = 6, 7
 
 
 def path_value(registry):
-    for key in ENVIRONMENT_KEYS:
-        value = registry.value("HKLM", key, "Path")
-        if value is not None:
-            return value
-    return None
+    return registry.value("HKLM", ENVIRONMENT, "Path")
 
 
 def set_path(s, text):
@@ -66,10 +62,6 @@ def check_restart_dialog(s, t, language):
     statics = [c["text"] for c in first["controls"] if c["id"] == 0xFFFF and c["class"].lower() == "static"]
     s.check_equal(statics, [language.restart_prompt], "restart dialog: prompt")
     return dialog
-
-
-def closing_boxes(t):
-    return [b.message() for b in t.messageboxes()]
 
 
 def check_associations(s, registry, types=None, folder=DEFAULT_DESTINATION):
@@ -170,7 +162,7 @@ def logs_off_when_asked(s):
 @scenario("path-present")
 def completes_when_the_folder_is_on_the_path(s):
     t = logoff_run(s, 1, "C:\\windows;c:\\program files\\LEXAVER\\ ;C:\\Lexaver2")
-    s.check_equal(closing_boxes(t), [ENGLISH.message_145], "message boxes")
+    s.check_equal(message_texts(t), [ENGLISH.message_145], "message boxes")
     s.check_equal(path_value(s.registry()).data, "C:\\windows;c:\\program files\\LEXAVER\\ ;C:\\Lexaver2", "Path")
 
 
@@ -179,7 +171,7 @@ def extends_a_long_path_without_loss(s):
     long_path = ";".join("C:\\Tools\\Folder%04d" % n for n in range(550))
     s.check(len(long_path) > 10000, "the test path is too short")
     t = logoff_run(s, IDNO, long_path)
-    s.check_equal(closing_boxes(t), [ENGLISH.message_144], "message boxes")
+    s.check_equal(message_texts(t), [ENGLISH.message_144], "message boxes")
     s.check_equal(path_value(s.registry()).data, long_path + ";" + DEFAULT_DESTINATION, "Path")
     return ["Path of %d characters extended" % len(long_path)]
 
@@ -196,7 +188,7 @@ def autoexec_run(s, content, backup=None):
     s.make_folder(DEFAULT_DESTINATION)  # so that its short name can be told before the run
     short = s.short_path(DEFAULT_DESTINATION).encode("ascii")
     t = s.run(run_steps(ENGLISH) + types_steps(ENGLISH, "click 2") + [("@messagebox", "click 1")], closing=False)
-    s.check_equal(closing_boxes(t), [ENGLISH.message_145], "message boxes")
+    s.check_equal(message_texts(t), [ENGLISH.message_145], "message boxes")
     s.check_equal(path_value(s.registry()).data.count(PRODUCT), 0, "the NT Path names the product")
     leftovers = sorted(n for n in s.entries("C:\\") if n.lower().startswith("autoexec") and
                        n.lower() not in ("autoexec.bat", "autoexec.bak"))
@@ -264,7 +256,7 @@ def restart_run(s, windows, answers, expect_end=True, language=ENGLISH, **distri
 def restarts_when_asked(s):
     t = restart_run(s, "winxp", ["click 1"], expect_end=False)
     check_restart_dialog(s, t, ENGLISH)
-    s.check_equal(closing_boxes(t), [], "message boxes (no logoff question beside the restart)")
+    s.check_equal(message_texts(t), [], "message boxes (no logoff question beside the restart)")
     s.prefix.wait_idle(60)
     s.check_equal(file_version(s.read(MFC)), (6, 0, 8168, 0), "Mfc42.dll after the restart setup asked for")
     s.check_equal(temporary_files(s), [], "temporary files after the restart")
@@ -275,7 +267,7 @@ def restarts_when_asked(s):
 def does_not_restart_later(s):
     t = restart_run(s, "winxp", ["press 1031", "click 1"])
     check_restart_dialog(s, t, ENGLISH)
-    s.check_equal(closing_boxes(t), [], "message boxes")
+    s.check_equal(message_texts(t), [], "message boxes")
     s.check_equal(file_version(s.read(MFC)), (4, 21, 0, 0), "Mfc42.dll (no restart yet)")
     s.check_equal(len(temporary_files(s)), 1, "temporary copies waiting for the restart")
     s.check_equal(len(pending_moves(s, s.registry())), 1, "queued moves")
@@ -293,7 +285,7 @@ def restarts_on_escape(s):
 def offers_the_restart_on_windows_98(s):
     t = restart_run(s, "win98", ["press 1031", "click 1"], without=["Lexaver.exe"])
     check_restart_dialog(s, t, ENGLISH)
-    s.check_equal(closing_boxes(t), [], "message boxes")
+    s.check_equal(message_texts(t), [], "message boxes")
     s.check(b"[rename]" in (s.read("C:\\windows\\wininit.ini") or b""), "no Wininit.ini lines")
 
 
@@ -302,7 +294,7 @@ def completes_with_nothing_pending(s):
     s.windows_version("winxp")
     s.write_distribution(without=["Lexaver.exe"])
     t = s.run(run_steps(ENGLISH) + [("@messagebox", "click 1")], closing=False)
-    s.check_equal(closing_boxes(t), [ENGLISH.message_145], "message boxes")
+    s.check_equal(message_texts(t), [ENGLISH.message_145], "message boxes")
     check_message_box(s, t.messageboxes()[0], ENGLISH.message_145)
     s.check_equal(t.titled(ENGLISH.types_caption), [], "file types dialogs without the editor")
     value = path_value(s.registry())

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "StoredValue.h"
 #include "TestFolder.h"
 #include "registration/AppRegistration.h"
 #include "registration/Registry.h"
@@ -15,24 +16,9 @@ namespace {
 const char kAppPathKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Lexaver.exe";
 const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Lexaver";
 
-struct StoredValue {
-    LONG status = ERROR_FILE_NOT_FOUND;
-    DWORD type = REG_NONE;
-    std::string data;  // as stored, terminator included
-};
-
 StoredValue Query(HKEY root, const std::string& path, const char* name)
 {
-    StoredValue value;
-    HKEY key;
-    value.status = RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key);
-    if (value.status != ERROR_SUCCESS) return value;
-    char buffer[1024];
-    DWORD size = sizeof buffer;
-    value.status = RegQueryValueExA(key, name, nullptr, &value.type, reinterpret_cast<BYTE*>(buffer), &size);
-    RegCloseKey(key);
-    if (value.status == ERROR_SUCCESS) value.data.assign(buffer, size);
-    return value;
+    return QueryStoredValue(root, path, name);
 }
 
 DWORD ValueCount(HKEY root, const char* path)

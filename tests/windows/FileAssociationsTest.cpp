@@ -8,6 +8,7 @@
 
 #include "ClassesRootGuard.h"
 #include "DialogAnswerer.h"
+#include "StoredValue.h"
 #include "registration/ExtensionList.h"
 #include "registration/FileAssociations.h"
 #include "res/resource.h"
@@ -27,28 +28,22 @@ std::vector<std::string> With(std::vector<std::string> keys, const std::vector<s
 }
 
 // The default value of a key as stored: type and bytes, terminator included.
-::testing::AssertionResult HoldsText(const std::string& path, const std::string& text)
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-        return ::testing::AssertionFailure() << "no key " << path;
-    char buffer[1024];
-    DWORD size = sizeof buffer, type = REG_NONE;
-    LONG status = RegQueryValueExA(key, "", nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
-    RegCloseKey(key);
-    if (status != ERROR_SUCCESS) return ::testing::AssertionFailure() << path << ": status " << status;
-    if (type != REG_SZ) return ::testing::AssertionFailure() << path << ": type " << type;
-    if (std::string(buffer, size) != text + '\0')
-        return ::testing::AssertionFailure() << path << ": \"" << std::string(buffer, size) << "\"";
-    return ::testing::AssertionSuccess();
-}
-
 bool KeyExists(const std::string& path)
 {
     HKEY key;
     if (RegOpenKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
     RegCloseKey(key);
     return true;
+}
+
+::testing::AssertionResult HoldsText(const std::string& path, const std::string& text)
+{
+    if (!KeyExists(path)) return ::testing::AssertionFailure() << "no key " << path;
+    StoredValue value = QueryStoredValue(HKEY_CLASSES_ROOT, path, "");
+    if (value.status != ERROR_SUCCESS) return ::testing::AssertionFailure() << path << ": status " << value.status;
+    if (value.type != REG_SZ) return ::testing::AssertionFailure() << path << ": type " << value.type;
+    if (value.data != text + '\0') return ::testing::AssertionFailure() << path << ": \"" << value.data << "\"";
+    return ::testing::AssertionSuccess();
 }
 
 RunState StateFor(const char* destination)

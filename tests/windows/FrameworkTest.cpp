@@ -4,62 +4,11 @@
 
 #include <string>
 
+#include "DialogAnswerer.h"
 #include "res/resource.h"
 #include "ui/DestinationDlg.h"
 
 namespace {
-
-// Answers the first dialog of this process that appears: reads its caption, then posts a command.
-struct DialogAnswer {
-    UINT command = IDOK;
-    std::string caption;
-    std::string staticText;
-    HANDLE thread = nullptr;
-};
-
-BOOL CALLBACK FindOwnDialog(HWND hwnd, LPARAM result)
-{
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    char cls[32] = {};
-    GetClassNameA(hwnd, cls, sizeof cls);
-    if (pid == GetCurrentProcessId() && IsWindowVisible(hwnd) && lstrcmpA(cls, "#32770") == 0) {
-        *reinterpret_cast<HWND*>(result) = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-DWORD WINAPI AnswerThread(LPVOID parameter)
-{
-    DialogAnswer* answer = static_cast<DialogAnswer*>(parameter);
-    for (int i = 0; i < 500; ++i) {
-        HWND found = nullptr;
-        EnumWindows(&FindOwnDialog, reinterpret_cast<LPARAM>(&found));
-        if (found) {
-            char text[1024] = {};
-            GetWindowTextA(found, text, sizeof text);
-            answer->caption = text;
-            GetDlgItemTextA(found, 0xFFFF, text, sizeof text);
-            answer->staticText = text;
-            PostMessageA(found, WM_COMMAND, answer->command, 0);
-            return 0;
-        }
-        Sleep(20);
-    }
-    return 1;
-}
-
-void StartAnswering(DialogAnswer& answer)
-{
-    answer.thread = CreateThread(nullptr, 0, &AnswerThread, &answer, 0, nullptr);
-}
-
-void WaitForAnswer(DialogAnswer& answer)
-{
-    WaitForSingleObject(answer.thread, 15000);
-    CloseHandle(answer.thread);
-}
 
 // Ends itself right after initialisation, as a user pressing a button would.
 class SelfEndingDestinationDlg : public CDestinationDlg {
@@ -218,13 +167,13 @@ TEST(MessageBoxTest, CaptionIsTheProgramNameWithoutExtension)
         }
         int ExitInstance() override { return 17; }
     } app;
-    DialogAnswer answer;
-    StartAnswering(answer);
+    DialogAnswerer answerer(DialogAnswerer::Press(IDOK));
     EXPECT_EQ(17, AfxWinMain(GetModuleHandleA(nullptr)));
-    WaitForAnswer(answer);
+    const std::vector<AnsweredDialog>& seen = answerer.Stop();
     EXPECT_EQ(IDOK, app.shown);
-    EXPECT_EQ("windows_tests", answer.caption);
-    EXPECT_EQ("Could not allocate memory", answer.staticText);
+    ASSERT_EQ(1u, seen.size());
+    EXPECT_EQ("windows_tests", seen[0].caption);
+    EXPECT_EQ("Could not allocate memory", seen[0].text);
 }
 
 TEST(UserExceptionTest, IsACatchableSilentException)

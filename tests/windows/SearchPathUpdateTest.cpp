@@ -7,6 +7,7 @@
 #include <string>
 
 #include "MessageBoxRecorder.h"
+#include "StoredValue.h"
 #include "TestFolder.h"
 #include "registration/Registry.h"
 #include "registration/SearchPathUpdate.h"
@@ -17,25 +18,9 @@ namespace {
 const char kTestKey[] = "Software\\LexaverTest\\Environment";
 const char kFolder[] = "C:\\Program Files\\Lexaver";
 
-struct StoredValue {
-    LONG status = ERROR_FILE_NOT_FOUND;
-    DWORD type = REG_NONE;
-    std::string data;  // as stored, terminator included
-};
-
 StoredValue QueryPath()
 {
-    StoredValue value;
-    HKEY key;
-    value.status = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kTestKey, 0, KEY_READ, &key);
-    if (value.status != ERROR_SUCCESS) return value;
-    DWORD size = 0;
-    RegQueryValueExA(key, "Path", nullptr, nullptr, nullptr, &size);
-    value.data.resize(size);
-    value.status = RegQueryValueExA(key, "Path", nullptr, &value.type, reinterpret_cast<BYTE*>(&value.data[0]), &size);
-    value.data.resize(size);
-    RegCloseKey(key);
-    return value;
+    return QueryStoredValue(HKEY_LOCAL_MACHINE, kTestKey, "Path");
 }
 
 class NtSearchPath : public ::testing::Test {

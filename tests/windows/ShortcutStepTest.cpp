@@ -8,6 +8,7 @@
 
 #include "MessageBoxRecorder.h"
 #include "SavedShortcut.h"
+#include "StoredValue.h"
 #include "TestFolder.h"
 #include "registration/Registry.h"
 #include "registration/Shortcuts.h"
@@ -38,15 +39,12 @@ const char* const kFolderKeys[2] = {kShellFolders,
 SavedValue SaveValue(HKEY root, const char* path, const char* name)
 {
     SavedValue value;
-    HKEY key;
-    if (RegOpenKeyExA(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return value;
-    char buffer[1024];
-    DWORD size = sizeof buffer;
-    if (RegQueryValueExA(key, name, nullptr, &value.type, reinterpret_cast<BYTE*>(buffer), &size) == ERROR_SUCCESS) {
+    StoredValue stored = QueryStoredValue(root, path, name);
+    if (stored.status == ERROR_SUCCESS) {
         value.present = true;
-        value.data.assign(buffer, size);
+        value.type = stored.type;
+        value.data = stored.data;
     }
-    RegCloseKey(key);
     return value;
 }
 
