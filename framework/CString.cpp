@@ -23,18 +23,22 @@ BOOL CString::LoadString(UINT id)
 
 void CString::FormatV(LPCSTR format, va_list args)
 {
-    va_list copy;
-    va_copy(copy, args);
-    int length = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    if (length < 0) {
-        m_text.clear();
-        return;
+    // The system library's formatter, not the compiler runtime's own: it is already loaded and the
+    // program needs nothing it lacks. It tells only that a buffer was too small, so grow until the
+    // text and its terminator fit.
+    for (size_t size = 256; size <= (1u << 24); size *= 2) {
+        std::string result(size, '\0');
+        va_list copy;
+        va_copy(copy, args);
+        int length = ::_vsnprintf(&result[0], size, format, copy);
+        va_end(copy);
+        if (length >= 0 && static_cast<size_t>(length) < size) {
+            result.resize(length);
+            m_text.swap(result);
+            return;
+        }
     }
-    std::string result(static_cast<size_t>(length) + 1, '\0');
-    std::vsnprintf(&result[0], result.size(), format, args);
-    result.resize(length);
-    m_text.swap(result);
+    m_text.clear();
 }
 
 void CString::Format(LPCSTR format, ...)

@@ -1,7 +1,7 @@
 #include "ui/Percentage.h"
 
 #include <cstdint>
-#include <cstdio>
+#include <charconv>
 
 int ProgressPercent(int pos, int lower, int upper)
 {
@@ -15,7 +15,9 @@ int ProgressPercent(int pos, int lower, int upper)
 
 std::string PercentText(int percent)
 {
+    // to_chars rather than printf: the program carries no printf of its own for one number.
     char text[16];
-    std::snprintf(text, sizeof text, "%d%c", percent, '%');
-    return text;
+    char* end = std::to_chars(text, text + sizeof text - 1, percent).ptr;
+    *end++ = '%';
+    return std::string(text, end);
 }

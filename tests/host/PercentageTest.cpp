@@ -48,4 +48,5 @@ TEST(PercentText, HasNoBlankBeforeTheSign)
     EXPECT_EQ("0%", PercentText(0));
     EXPECT_EQ("100%", PercentText(100));
     EXPECT_EQ("-50%", PercentText(-50));
+    EXPECT_EQ("-2147483648%", PercentText(INT_MIN));
 }

@@ -100,6 +100,14 @@ TEST(CStringTest, FormatsFromAStringResourceAndFromText)
     std::string longName(2000, 'n');
     line.Format("%s|%d", longName.c_str(), 7);
     EXPECT_EQ(longName + "|7", std::string(line));
+    // Around each buffer size tried, where the system formatter fills the buffer without a terminator.
+    for (size_t length : {255u, 256u, 257u, 511u, 512u, 513u}) {
+        std::string text(length, 'x');
+        line.Format("%s", text.c_str());
+        EXPECT_EQ(text, std::string(line)) << length;
+    }
+    line.Format("%s", "");
+    EXPECT_TRUE(line.IsEmpty());
 }
 
 TEST(DialogTest, NextReturnsOkAndTakesTheControlsIntoTheMembers)
