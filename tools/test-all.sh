@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Every test: host unit tests (sanitizers), bounded fuzzing, Windows tests under Wine, and the
-# end-to-end scenarios.
+# Every test: host unit tests (sanitizers), bounded fuzzing, Windows tests under Wine, the
+# end-to-end scenarios, the size check of Install.exe and one small round of the benchmark.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 tools/deps.sh || exit 1
@@ -20,4 +20,7 @@ wine_ensure_display || exit 1
 trap wine_stop EXIT
 wine_ensure_prefix || exit 1
 ctest --preset windows -j2 || status=1
+
+echo "== benchmark smoke test: setup, an NSIS installer and a plain copy loop, one small round"
+BENCH_FROM=build/windows tools/bench.sh --quick || status=1
 exit $status

@@ -204,10 +204,89 @@ std::string PerformAction(const Step& step, const WindowState& window, HANDLE pr
         return std::string();
     case ActionKind::Choose:
         return ChooseFolder(step, window, process, buffer);
+    case ActionKind::Await:
+        return "await needs the transcript (HoldForPicture)";
     case ActionKind::None:
         return std::string();
     }
     return "unknown action";
+}
+
+namespace {
+
+// A digest of the window's texts and of its pixels on screen: equal digests, nothing changed.
+std::string LookOf(const WindowState& window, const RECT& rect)
+{
+    std::string look = SystemText(window.hwnd);
+    for (const ControlState& control : window.controls) look += "\n" + SystemText(control.hwnd);
+    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0) return look;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (bitmap && bits) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+        GdiFlush();
+        look.append(static_cast<const char*>(bits), static_cast<size_t>(width) * height * 4);
+        SelectObject(memory, old);
+    }
+    if (bitmap) DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return look;
+}
+
+}  // namespace
+
+// Parts of a window paint some time after it shows (a message box's icon), and the progress
+// window changes by itself: the picture is taken once nothing has changed for a while, with the
+// window's thread held so that it stays so until the file says the picture is taken.
+std::string HoldForPicture(const Step& step, const WindowState& window, Transcript& transcript, std::string& details)
+{
+    const DWORD steadyLimit = 10000, fileLimit = 60000;
+    RECT rect = {};
+    DWORD start = GetTickCount(), steadySince = start;
+    std::string last;
+    for (;;) {
+        if (!GetWindowRect(window.hwnd, &rect)) return "the window is gone";
+        std::string look = LookOf(window, rect);
+        if (look != last) {
+            last = look;
+            steadySince = GetTickCount();
+        } else if (GetTickCount() - steadySince >= (DWORD)step.steadyMs) {
+            break;
+        }
+        if (GetTickCount() - start > steadyLimit) {
+            details = "\"steady\":\"in vain\",";
+            break;
+        }
+        Sleep(20);
+    }
+    HANDLE thread = OpenThread(THREAD_SUSPEND_RESUME, FALSE, GetWindowThreadProcessId(window.hwnd, nullptr));
+    if (thread) SuspendThread(thread);
+    std::string where = "\"rect\":[" + std::to_string(rect.left) + "," + std::to_string(rect.top) + "," +
+                        std::to_string(rect.right) + "," + std::to_string(rect.bottom) + "]";
+    transcript.Write("awaiting", "\"hwnd\":" + HandleText(window.hwnd) + "," + where + ",\"file\":" + JsonString(step.path));
+    std::wstring file = FromUtf8(step.path);
+    DWORD waitStart = GetTickCount();
+    bool seen = false;
+    while (!(seen = GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES) && GetTickCount() - waitStart < fileLimit)
+        Sleep(20);
+    if (thread) {
+        ResumeThread(thread);
+        CloseHandle(thread);
+    }
+    details += where + ",\"waited\":" + (seen ? std::to_string(GetTickCount() - waitStart) : "\"in vain\"");
+    return thread ? std::string() : "the window's thread cannot be held";
 }
 
 void ReleaseRemote(RemoteBuffer& buffer)

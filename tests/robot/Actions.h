@@ -15,6 +15,10 @@ struct RemoteBuffer {
 std::string PerformAction(const Step& step, const WindowState& window, HANDLE process, RemoteBuffer& buffer,
                           std::string& details);
 std::string ClickButton(const WindowState& window, int id);
+// "await": once the window has stayed unchanged for the step's time, holds its thread, records
+// an "awaiting" event with the window's screen rectangle and waits until the step's file exists.
+class Transcript;
+std::string HoldForPicture(const Step& step, const WindowState& window, Transcript& transcript, std::string& details);
 void ReleaseRemote(RemoteBuffer& buffer);
 
 #endif

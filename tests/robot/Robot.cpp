@@ -67,7 +67,7 @@ bool Robot::Poll()
         fresh.push_back(ListWindow(hwnd, known == m_windows.end() ? nullptr : &known->second.state, m_followed));
     }
     Record(fresh);
-    FollowPercentWindow(fresh);
+    if (!m_noWatch) FollowPercentWindow(fresh);
 
     // The percentage is asked although the watcher reads it: the answer comes exactly when the
     // progress window updates, once per file, so each cycle is paced to one file. All windows
@@ -79,7 +79,7 @@ bool Robot::Poll()
         for (WindowState& window : fresh) {
             if (m_settling && window.hwnd == m_answered) continue;  // answered and probably closing
             for (ControlState& control : window.controls) {
-                bool wanted = pass == 0 ? control.id == PercentControlId : NeedsQuery(control);
+                bool wanted = pass == 0 ? control.id == PercentControlId && !m_noWatch : NeedsQuery(control);
                 if (!wanted || !answering || !control.visible) continue;
                 bool answered;
                 if (pass == 0) {
@@ -190,7 +190,8 @@ void Robot::AdvanceScript()
     const Step& step = m_steps[m_nextStep];
 
     std::string details;
-    std::string error = PerformAction(step, best->state, m_process, m_remote, details);
+    std::string error = step.kind == ActionKind::Await ? HoldForPicture(step, best->state, m_transcript, details)
+                                                        : PerformAction(step, best->state, m_process, m_remote, details);
     RecordAnswer(best->state.hwnd,
                  "\"line\":" + std::to_string(step.line) + ",\"pattern\":" + JsonString(step.pattern) +
                      ",\"action\":" + JsonString(step.action) + (step.optional ? ",\"optional\":true" : "") +

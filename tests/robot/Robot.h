@@ -13,6 +13,8 @@ public:
     Robot(Transcript& transcript, HANDLE process, DWORD processId);
     void UseScript(const std::vector<Step>& steps) { m_steps = steps; }
     void AcceptDefaults() { m_acceptDefaults = true; }
+    // Reads the progress window like any other, without the watcher or the pacing query.
+    void NoWatch() { m_noWatch = true; }
     // Returns the robot's exit code: 0 when the program ended, 2 on timeout.
     int Run(DWORD timeoutMs);
 
@@ -48,6 +50,7 @@ private:
     bool m_untilGone = false;     // a chosen folder: wait for the browser to go, however long
     RemoteBuffer m_remote;
     bool m_acceptDefaults = false;
+    bool m_noWatch = false;
     Watcher m_watcher;
     std::vector<HWND> m_followed;  // the controls whose texts the watcher reads
 };

@@ -1,5 +1,5 @@
 // robot.exe: starts a program, records its windows to a JSON Lines transcript and answers them.
-//   robot.exe --timeout SECONDS --transcript FILE (--script FILE | --accept-defaults) -- PROGRAM [ARGS...]
+//   robot.exe --timeout SECONDS --transcript FILE (--script FILE | --accept-defaults) [--no-watch] -- PROGRAM [ARGS...]
 //   robot.exe --system-message CODE     prints the system's text for an error code, as JSON
 //   robot.exe --short-path PATH          prints the system's short form of an existing path, as JSON
 //   robot.exe --read-shortcut PATH       prints what the shell's link object reads from a .lnk, as JSON
@@ -19,6 +19,7 @@ struct Options {
     std::wstring transcript;
     std::wstring script;
     bool acceptDefaults = false;
+    bool noWatch = false;
     std::vector<std::wstring> command;
     std::wstring systemMessage;
     std::wstring shortPath;
@@ -36,7 +37,7 @@ int Usage(const std::string& problem)
     WriteOut(GetStdHandle(STD_ERROR_HANDLE),
              "robot: " + problem +
                  "\nusage: robot.exe --timeout SECONDS --transcript FILE (--script FILE | --accept-defaults)"
-                 " -- PROGRAM [ARGS...]\n       robot.exe --system-message CODE\n       robot.exe --short-path PATH\n"
+                 " [--no-watch] -- PROGRAM [ARGS...]\n       robot.exe --system-message CODE\n       robot.exe --short-path PATH\n"
                  "       robot.exe --read-shortcut PATH\n");
     return 1;
 }
@@ -51,6 +52,8 @@ bool ParseOptions(int count, wchar_t** args, Options& options, std::string& prob
             break;
         } else if (arg == L"--accept-defaults") {
             options.acceptDefaults = true;
+        } else if (arg == L"--no-watch") {
+            options.noWatch = true;
         } else if (arg == L"--timeout" && hasValue) {
             options.timeoutSeconds = wcstoul(args[++i], nullptr, 10);
         } else if (arg == L"--transcript" && hasValue) {
@@ -162,6 +165,7 @@ int main()
                                   ",\"pid\":" + std::to_string(process.dwProcessId));
 
     Robot robot(transcript, process.hProcess, process.dwProcessId);
+    if (options.noWatch) robot.NoWatch();
     if (options.acceptDefaults) robot.AcceptDefaults();
     else robot.UseScript(steps);
     int result = robot.Run(options.timeoutSeconds * 1000);

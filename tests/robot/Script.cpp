@@ -91,6 +91,21 @@ bool ParseStep(const std::string& line, Step& step, std::string& error)
                     : verb == "mouse" ? ActionKind::Mouse
                                       : ActionKind::Colours;
         step.controlId = (int)id;
+    } else if (verb == "await") {
+        // "await FILE [MS]": a number after the file is the time the window must stay unchanged.
+        size_t blank = argument.rfind(' ');
+        std::string last = blank == std::string::npos ? "" : argument.substr(blank + 1);
+        step.steadyMs = 300;
+        if (!last.empty() && last.find_first_not_of("0123456789") == std::string::npos) {
+            step.steadyMs = atoi(last.c_str());
+            argument = Trim(argument.substr(0, blank));
+        }
+        if (argument.empty()) {
+            error = "await needs a file";
+            return false;
+        }
+        step.kind = ActionKind::Await;
+        step.path = argument;
     } else if (verb == "choose") {
         if (argument.empty()) {
             error = "choose needs a path";

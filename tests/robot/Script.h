@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-enum class ActionKind { Click, Press, Mouse, Colours, Dismiss, Text, Enter, Esc, AltF4, Close, Choose, None };
+enum class ActionKind { Click, Press, Mouse, Colours, Dismiss, Text, Enter, Esc, AltF4, Close, Choose, Await, None };
 
 struct Step {
     int line = 0;
@@ -18,6 +18,7 @@ struct Step {
     int controlId = 0;    // click, press, mouse, colours
     std::string path;     // choose: the folder; text: the new text; UTF-8
     std::string colour;   // colours: "rrggbb" to wait for, or empty
+    int steadyMs = 0;     // await: how long the window must stay unchanged before it is held
 };
 
 // Returns false with `error` naming the line when the script cannot be used.
