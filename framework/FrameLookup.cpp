@@ -27,7 +27,8 @@ enum : unsigned char {
     Aligned = 0x50,
 };
 
-std::uintptr_t ReadUleb128(const unsigned char*& p)
+// A variable-length number: seven bits a byte, the lowest first; a signed one extends its last sign bit.
+std::uintptr_t ReadLeb128(const unsigned char*& p, bool isSigned)
 {
     std::uintptr_t value = 0;
     unsigned shift = 0;
@@ -37,21 +38,8 @@ std::uintptr_t ReadUleb128(const unsigned char*& p)
         if (shift < sizeof value * 8) value |= static_cast<std::uintptr_t>(byte & 0x7F) << shift;
         shift += 7;
     } while (byte & 0x80);
+    if (isSigned && shift < sizeof value * 8 && (byte & 0x40)) value |= ~std::uintptr_t(0) << shift;
     return value;
-}
-
-std::intptr_t ReadSleb128(const unsigned char*& p)
-{
-    std::uintptr_t value = 0;
-    unsigned shift = 0;
-    unsigned char byte;
-    do {
-        byte = *p++;
-        if (shift < sizeof value * 8) value |= static_cast<std::uintptr_t>(byte & 0x7F) << shift;
-        shift += 7;
-    } while (byte & 0x80);
-    if (shift < sizeof value * 8 && (byte & 0x40)) value |= ~std::uintptr_t(0) << shift;
-    return static_cast<std::intptr_t>(value);
 }
 
 template <typename T>
@@ -76,8 +64,8 @@ bool ReadEncoded(const unsigned char*& p, unsigned char encoding, std::uintptr_t
     }
     switch (encoding & FormatMask) {
     case AbsolutePointer: value = ReadRaw<std::uintptr_t>(p); break;
-    case Uleb128: value = ReadUleb128(p); break;
-    case Sleb128: value = static_cast<std::uintptr_t>(ReadSleb128(p)); break;
+    case Uleb128: value = ReadLeb128(p, false); break;
+    case Sleb128: value = ReadLeb128(p, true); break;
     case Udata2: value = ReadRaw<std::uint16_t>(p); break;
     case Sdata2: value = static_cast<std::uintptr_t>(ReadRaw<std::int16_t>(p)); break;
     case Udata4: value = ReadRaw<std::uint32_t>(p); break;
@@ -103,10 +91,10 @@ unsigned char AddressEncoding(const unsigned char* cie)
     const char* augmentation = reinterpret_cast<const char*>(p);
     p += std::strlen(augmentation) + 1;
     if (augmentation[0] != 'z') return augmentation[0] == '\0' ? AbsolutePointer : EncodingOmit;
-    ReadUleb128(p); // code alignment
-    ReadSleb128(p); // data alignment
-    if (version == 1) ++p; else ReadUleb128(p); // return address column
-    ReadUleb128(p); // augmentation data length
+    ReadLeb128(p, false); // code alignment
+    ReadLeb128(p, true);  // data alignment
+    if (version == 1) ++p; else ReadLeb128(p, false); // return address column
+    ReadLeb128(p, false); // augmentation data length
     for (const char* a = augmentation + 1; *a; ++a) {
         switch (*a) {
         case 'R':

@@ -60,17 +60,15 @@ std::string MouseClick(const WindowState& window, int id)
     return std::string();
 }
 
-// The colours of the control's pixels on screen, most frequent first, as "RRGGBB": count.
-std::string CaptureColours(const WindowState& window, int id, std::string& details)
+namespace {
+
+// The screen's pixels in RECT as 0xRRGGBB values, row by row; empty when they cannot be read.
+std::vector<DWORD> ScreenPixels(const RECT& rect)
 {
-    const ControlState* control = FindControl(window, id);
-    if (!control) return "no control " + std::to_string(id);
-    RECT rect;
-    if (!GetWindowRect(control->hwnd, &rect)) return "control " + std::to_string(id) + " is gone";
     int width = rect.right - rect.left;
     int height = rect.bottom - rect.top;
-    if (width <= 0 || height <= 0) return "control " + std::to_string(id) + " has no area";
-
+    std::vector<DWORD> pixels;
+    if (width <= 0 || height <= 0) return pixels;
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO info = {};
@@ -82,22 +80,39 @@ std::string CaptureColours(const WindowState& window, int id, std::string& detai
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    std::string error;
-    std::map<DWORD, int> counts;
-    if (!bitmap || !bits) {
-        error = "CreateDIBSection failed";
-    } else {
+    if (bitmap && bits) {
         HGDIOBJ old = SelectObject(memory, bitmap);
-        if (!BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY)) error = "BitBlt failed";
-        GdiFlush();
-        const DWORD* pixel = static_cast<const DWORD*>(bits);
-        for (int i = 0; error.empty() && i < width * height; ++i) ++counts[pixel[i] & 0xFFFFFF];
+        if (BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY)) {
+            GdiFlush();
+            const DWORD* pixel = static_cast<const DWORD*>(bits);
+            pixels.assign(pixel, pixel + static_cast<size_t>(width) * height);
+            for (DWORD& value : pixels) value &= 0xFFFFFF;
+        }
         SelectObject(memory, old);
-        DeleteObject(bitmap);
     }
+    if (bitmap) DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
-    if (!error.empty()) return error;
+    return pixels;
+}
+
+}  // namespace
+
+// The colours of the control's pixels on screen, most frequent first, as "RRGGBB": count.
+std::string CaptureColours(const WindowState& window, int id, std::string& details)
+{
+    const ControlState* control = FindControl(window, id);
+    if (!control) return "no control " + std::to_string(id);
+    RECT rect;
+    if (!GetWindowRect(control->hwnd, &rect)) return "control " + std::to_string(id) + " is gone";
+    int width = rect.right - rect.left;
+    int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0) return "control " + std::to_string(id) + " has no area";
+
+    std::vector<DWORD> pixels = ScreenPixels(rect);
+    if (pixels.empty()) return "the screen could not be read";
+    std::map<DWORD, int> counts;
+    for (DWORD pixel : pixels) ++counts[pixel];
 
     std::vector<std::pair<int, DWORD>> ordered;
     for (const auto& entry : counts) ordered.push_back({entry.second, entry.first});
@@ -106,7 +121,10 @@ std::string CaptureColours(const WindowState& window, int id, std::string& detai
     for (size_t i = 0; i < ordered.size() && i < 16; ++i) {
         char name[8];
         wsprintfA(name, "%06lx", static_cast<unsigned long>(ordered[i].second));  // a DIB pixel reads 0xRRGGBB
-        details += (i ? "," : "") + JsonString(name) + ":" + std::to_string(ordered[i].first);
+        if (i) details += ',';
+        details += JsonString(name);
+        details += ':';
+        details += std::to_string(ordered[i].first);
     }
     details += "}";
     return std::string();
@@ -218,30 +236,12 @@ namespace {
 std::string LookOf(const WindowState& window, const RECT& rect)
 {
     std::string look = SystemText(window.hwnd);
-    for (const ControlState& control : window.controls) look += "\n" + SystemText(control.hwnd);
-    int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    if (width <= 0 || height <= 0) return look;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap && bits) {
-        HGDIOBJ old = SelectObject(memory, bitmap);
-        BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-        GdiFlush();
-        look.append(static_cast<const char*>(bits), static_cast<size_t>(width) * height * 4);
-        SelectObject(memory, old);
+    for (const ControlState& control : window.controls) {
+        look += '\n';
+        look += SystemText(control.hwnd);
     }
-    if (bitmap) DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    std::vector<DWORD> pixels = ScreenPixels(rect);
+    look.append(reinterpret_cast<const char*>(pixels.data()), pixels.size() * sizeof(DWORD));
     return look;
 }
 
