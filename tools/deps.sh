@@ -3,7 +3,7 @@
 set -euo pipefail
 
 need=(cmake make g++ g++-mingw-w64-i686 mingw-w64-tools binutils-mingw-w64-i686 wine wine32:i386 xvfb xauth
-      googletest libgtest-dev python3 clang libclang-rt-14-dev locales imagemagick nsis)
+      googletest libgtest-dev python3 clang libclang-rt-14-dev locales imagemagick x11-utils nsis)
 missing=()
 for p in "${need[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
