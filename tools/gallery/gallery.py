@@ -270,7 +270,12 @@ def run_language(tools, base, display, language, out, notes):
             s.create_prefix(base)
             steps = prepare(s, language, markers)
             expected = [action.split("\\")[-1].split(" ")[0] for _, action in steps if action.startswith("await ")]
-            with Photographer(os.path.join(s.folder, "transcript.jsonl"), markers, folder, display) as camera:
+            transcript = os.path.join(s.folder, "transcript.jsonl")
+            # The transcript of this run's last gallery stays until the robot starts: the camera
+            # would take its held windows for this run's, before there is anything to picture.
+            if os.path.exists(transcript):
+                os.remove(transcript)
+            with Photographer(transcript, markers, folder, display) as camera:
                 try:
                     t = s.run(steps, language=language, timeout=120, closing=False)
                 finally:
