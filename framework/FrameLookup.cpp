@@ -3,6 +3,8 @@
 // registers exactly one table, its own, at start-up, and an exception is thrown a handful of times
 // in a run, so a walk through that table is all it needs.
 
+#include "framework/FrameLookup.h"
+
 #include <cstdint>
 #include <cstring>
 
@@ -122,12 +124,6 @@ unsigned char AddressEncoding(const unsigned char* cie)
 
 extern "C" {
 
-struct dwarf_eh_bases {
-    void* tbase;
-    void* dbase;
-    void* func;
-};
-
 // Called by the start-up code with the program's table (and once more at exit to take it back).
 void __register_frame_info(const void* begin, void*)
 {
@@ -144,12 +140,11 @@ const void* _Unwind_Find_FDE(void* pc, dwarf_eh_bases* bases)
 {
     const auto target = reinterpret_cast<std::uintptr_t>(pc);
     for (const unsigned char* entry = g_frames; entry; ) {
-        std::uint32_t length = ReadRaw<std::uint32_t>(entry);
-        entry -= 4;
+        const unsigned char* p = entry;
+        std::uint32_t length = ReadRaw<std::uint32_t>(p);
         if (length == 0) break;
         if (length == 0xFFFFFFFF) break; // 64-bit lengths do not occur in a 32-bit program
-        const unsigned char* next = entry + 4 + length;
-        const unsigned char* p = entry + 4;
+        const unsigned char* next = p + length;
         std::uint32_t cieOffset = ReadRaw<std::uint32_t>(p);
         if (cieOffset != 0) {
             const unsigned char* cie = entry + 4 - cieOffset;

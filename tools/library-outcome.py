@@ -10,7 +10,6 @@ Reads files only, never starts Wine: a new wineserver would carry out the queued
 """
 
 import hashlib
-import importlib.util
 import json
 import os
 import struct
@@ -19,19 +18,13 @@ import sys
 TOOLS = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(TOOLS, "..", "tests", "scenarios"))
 import regfile  # noqa: E402
+from toolmodule import load_tool  # noqa: E402
 
 SESSION_MANAGER = ["System\\CurrentControlSet\\Control\\Session Manager",
                    "System\\ControlSet001\\Control\\Session Manager"]
 
 
-def _load_tool(name):
-    module_spec = importlib.util.spec_from_file_location(name.replace("-", "_"), os.path.join(TOOLS, name + ".py"))
-    module = importlib.util.module_from_spec(module_spec)
-    module_spec.loader.exec_module(module)
-    return module
-
-
-LIBRARIES = list(_load_tool("make-distribution").LIBRARIES)
+LIBRARIES = list(load_tool("make-distribution").LIBRARIES)
 
 
 def find(folder, name):

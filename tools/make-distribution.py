@@ -17,22 +17,15 @@ never a stale copy from an earlier run.
 """
 
 import argparse
-import importlib.util
 import os
 import shutil
 import sys
 import tempfile
 
-
-def _load_library_module():
-    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "make-library.py")
-    module_spec = importlib.util.spec_from_file_location("make_library", path)
-    module = importlib.util.module_from_spec(module_spec)
-    module_spec.loader.exec_module(module)
-    return module
+from toolmodule import load_tool
 
 
-make_library = _load_library_module()
+make_library = load_tool("make-library")
 
 # The product files setup copies, in its order.
 PRODUCT_FILES = [

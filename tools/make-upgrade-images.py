@@ -6,22 +6,15 @@ with a black exclamation mark and a grey shadow; one 32 x 32 image, 16 colours) 
 Usage: make-upgrade-images.py [output-folder]   (default: res/ beside this tools folder)
 Writes Warning.ico and Hand.cur. Standard library only; the output is byte-for-byte the same on every run.
 """
-import importlib.util
 import os
 import struct
 import sys
 
-
-def _load_icon_tool():
-    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "make-icon.py")
-    module_spec = importlib.util.spec_from_file_location("make_icon", path)
-    module = importlib.util.module_from_spec(module_spec)
-    module_spec.loader.exec_module(module)
-    return module
+from toolmodule import load_tool
 
 
 # The palette, transparency and bitmap packing of the setup icon serve these pictures too.
-_icon = _load_icon_tool()
+_icon = load_tool("make-icon")
 PALETTE, CLEAR = _icon.PALETTE, _icon.CLEAR
 bitmap_rows, pack_nibbles, pack_mask = _icon.bitmap_rows, _icon.pack_colours, _icon.pack_mask
 

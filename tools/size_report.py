@@ -91,6 +91,7 @@ def read_map(path):
     sizes = collections.Counter()
     placed = False
     pending = None
+    output = ""
     with open(path, encoding="utf-8", errors="replace") as lines:
         for line in lines:
             if not placed:

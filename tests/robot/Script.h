@@ -16,7 +16,7 @@ struct Step {
     std::string action;   // as written, for the transcript
     ActionKind kind = ActionKind::None;
     int controlId = 0;    // click, press, mouse, colours
-    std::string path;     // choose: the folder; text: the new text; UTF-8
+    std::string path;     // choose: the folder; text: the new text; await: the file; UTF-8
     std::string colour;   // colours: "rrggbb" to wait for, or empty
     int steadyMs = 0;     // await: how long the window must stay unchanged before it is held
 };

@@ -1,22 +1,16 @@
 """Checks that several scenarios share: the destination dialog, the progress display, message
 boxes, the files a run leaves behind."""
 
-import importlib.util
 import os
 import struct
+import sys
 
-from expected_texts import OBSOLETE_FILES, STAGE_TOTAL, SYSTEM_LIBRARIES
-
-
-def _load_distribution_module():
-    path = os.path.join(os.path.dirname(__file__), "..", "..", "tools", "make-distribution.py")
-    module_spec = importlib.util.spec_from_file_location("make_distribution", path)
-    module = importlib.util.module_from_spec(module_spec)
-    module_spec.loader.exec_module(module)
-    return module
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+from expected_texts import OBSOLETE_FILES, STAGE_TOTAL, SYSTEM_LIBRARIES  # noqa: E402
+from toolmodule import load_tool  # noqa: E402
 
 
-PRODUCT_FILES = _load_distribution_module().PRODUCT_FILES
+PRODUCT_FILES = load_tool("make-distribution").PRODUCT_FILES
 STAGE_ENTRIES = SYSTEM_LIBRARIES + PRODUCT_FILES + OBSOLETE_FILES
 PERCENTS = ["%d%%" % (entry * 100 // STAGE_TOTAL) for entry in range(len(STAGE_ENTRIES))]
 TEMPLATE_PERCENT = " 0 %"   # the template's text, until the first position update

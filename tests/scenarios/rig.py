@@ -2,30 +2,23 @@
 and the checks of what setup showed and left behind."""
 
 import fcntl
-import importlib.util
 import json
 import os
 import subprocess
 import sys
 import time
 
-import regfile
-import winehost
-from expected_texts import ENGLISH, MESSAGE_CAPTION
-from transcript import Transcript
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+import regfile  # noqa: E402
+import winehost  # noqa: E402
+from expected_texts import ENGLISH, MESSAGE_CAPTION  # noqa: E402
+from toolmodule import load_tool  # noqa: E402
+from transcript import Transcript  # noqa: E402
 
 SKIPPED = 77  # ctest's SKIP_RETURN_CODE
 
 
-def _load_tool(name):
-    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools", name + ".py")
-    module_spec = importlib.util.spec_from_file_location(name.replace("-", "_"), path)
-    module = importlib.util.module_from_spec(module_spec)
-    module_spec.loader.exec_module(module)
-    return module
-
-
-make_library = _load_tool("make-library")
+make_library = load_tool("make-library")
 
 
 class ScenarioFailure(Exception):

@@ -4,7 +4,6 @@ tools/make-distribution.py's libraries and tools/library-outcome.py, on the buil
     LIBRARY_FIXTURES=build/NAME/sample python3 -m unittest tests/tools/test_library_tools.py
 """
 
-import importlib.util
 import json
 import os
 import struct
@@ -14,20 +13,15 @@ import tempfile
 import unittest
 
 REPO = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+sys.path.insert(0, os.path.join(REPO, "tools"))
+from toolmodule import load_tool  # noqa: E402
+
 PROGRAMS = os.environ.get("LIBRARY_FIXTURES", os.path.join(REPO, "build", "windows", "sample"))
 
 
-def load(name):
-    path = os.path.join(REPO, "tools", name + ".py")
-    module_spec = importlib.util.spec_from_file_location(name.replace("-", "_"), path)
-    module = importlib.util.module_from_spec(module_spec)
-    module_spec.loader.exec_module(module)
-    return module
-
-
-make_library = load("make-library")
-make_distribution = load("make-distribution")
-library_outcome = load("library-outcome")
+make_library = load_tool("make-library")
+make_distribution = load_tool("make-distribution")
+library_outcome = load_tool("library-outcome")
 
 
 def fixed_versions(data):

@@ -8,15 +8,7 @@
 #include <vector>
 
 #include "afxwin.h"
-
-extern "C" {
-struct dwarf_eh_bases {
-    void* tbase;
-    void* dbase;
-    void* func;
-};
-const void* _Unwind_Find_FDE(void* pc, dwarf_eh_bases* bases);
-}
+#include "framework/FrameLookup.h"
 
 namespace {
 

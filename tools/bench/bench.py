@@ -15,7 +15,6 @@ then is removed (the destination, shortcuts, the uninstaller in the Windows fold
 import argparse
 import filecmp
 import hashlib
-import importlib.util
 import json
 import os
 import platform
@@ -26,16 +25,13 @@ import sys
 import time
 
 REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+sys.path.insert(0, os.path.join(REPO, "tools"))
+sys.path.insert(0, os.path.join(REPO, "tests", "scenarios"))
+from rig import windows_path_for  # noqa: E402
+from toolmodule import load_tool  # noqa: E402
+from transcript import Transcript  # noqa: E402
 
-
-def _load(name, file):
-    module_spec = importlib.util.spec_from_file_location(name, os.path.join(REPO, "tools", file))
-    module = importlib.util.module_from_spec(module_spec)
-    module_spec.loader.exec_module(module)
-    return module
-
-
-distribution = _load("make_distribution", "make-distribution.py")
+distribution = load_tool("make-distribution")
 
 # Where both installers put the files: their default, the same folder.
 DESTINATION = "C:\\Program Files\\Lexaver"
@@ -111,10 +107,6 @@ def nsis_script(dist_unix, out_unix):
     return "\n".join(lines)
 
 
-def windows_path(unix):
-    return "Z:" + unix.replace("/", "\\")
-
-
 class Prefix:
     def __init__(self, path, build):
         self.path = path
@@ -169,17 +161,10 @@ class Prefix:
 
 
 def read_transcript(path):
-    events = []
-    if os.path.exists(path):
-        with open(path, encoding="utf-8", errors="replace") as lines:
-            for line in lines:
-                line = line.strip()
-                if line:
-                    try:
-                        events.append(json.loads(line))
-                    except ValueError:
-                        pass
-    return events
+    """The robot's events, less a line it was killed in the middle of writing."""
+    if not os.path.exists(path):
+        return []
+    return [event for event in Transcript(path).events if event["event"] != "broken"]
 
 
 def has_control(event, control_id):
@@ -248,9 +233,9 @@ class Bench:
         transcript = os.path.join(self.work, label + ".jsonl")
         if os.path.exists(transcript):
             os.remove(transcript)
-        command = [self.args.robot, "--timeout", str(self.timeout), "--transcript", windows_path(transcript),
+        command = [self.args.robot, "--timeout", str(self.timeout), "--transcript", windows_path_for(transcript),
                    "--no-watch"]
-        command += ["--script", windows_path(script)] if script else ["--accept-defaults"]
+        command += ["--script", windows_path_for(script)] if script else ["--accept-defaults"]
         command += ["--", *program_args]
         try:
             status = self.prefix.wine(*command, timeout=self.timeout + 30).returncode
@@ -299,7 +284,7 @@ class Bench:
         if os.path.exists(result):
             os.remove(result)
         status, events = self.robot(label, None, ["C:\\%s\\bench-floor.exe" % INPUTS, "C:\\%s\\dist" % INPUTS,
-                                                  DESTINATION, windows_path(result)])
+                                                  DESTINATION, windows_path_for(result)])
         copy = None
         try:
             with open(result) as data:
@@ -441,7 +426,7 @@ def main(argv):
     parser.add_argument("--runs", type=int, default=11)
     args = parser.parse_args(argv)
     args.build = os.path.abspath(args.build)
-    args.robot = windows_path(os.path.abspath(args.robot))
+    args.robot = windows_path_for(os.path.abspath(args.robot))
 
     bench = Bench(args)
     bench.prepare()
