@@ -20,7 +20,11 @@ std::string AnsiToUtf8(const char* text)
 
 std::string Field(const char* name, const char* ansi)
 {
-    return std::string(",") + JsonString(name) + ":" + JsonString(AnsiToUtf8(ansi));
+    std::string field(",");
+    field += JsonString(name);
+    field += ':';
+    field += JsonString(AnsiToUtf8(ansi));
+    return field;
 }
 
 bool ReadFields(IShellLinkA* link, IPersistFile* file, const std::wstring& path, std::string& json)
@@ -36,11 +40,17 @@ bool ReadFields(IShellLinkA* link, IPersistFile* file, const std::wstring& path,
         FAILED(link->GetWorkingDirectory(folder, MAX_PATH)) ||
         FAILED(link->GetIconLocation(icon, MAX_PATH, &iconIndex)))
         return false;
-    json = "{" + JsonString("path") + ":" + JsonString(AnsiToUtf8(target)) + Field("arguments", arguments) +
-           Field("description", description) + "," + JsonString("show_command") + ":" +
-           std::to_string(showCommand) + Field("working_directory", folder) + Field("icon_location", icon) + "," +
-           JsonString("icon_index") + ":" + std::to_string(iconIndex) + "," + JsonString("path_result") + ":" +
-           std::to_string((long)pathResult) + "}";
+    // Appended piece by piece: GCC 12 warns wrongly of a "literal + string" chain in C++20.
+    json = "{";
+    json += JsonString("path") + ":" + JsonString(AnsiToUtf8(target));
+    json += Field("arguments", arguments) + Field("description", description);
+    json += ',';
+    json += JsonString("show_command") + ":" + std::to_string(showCommand);
+    json += Field("working_directory", folder) + Field("icon_location", icon);
+    json += ',';
+    json += JsonString("icon_index") + ":" + std::to_string(iconIndex);
+    json += ',';
+    json += JsonString("path_result") + ":" + std::to_string((long)pathResult) + "}";
     return true;
 }
 
