@@ -1,16 +1,22 @@
 // Where the exception unwinder finds the unwind table entry of a code address. The runtime library's
 // own version keeps sorted tables of any number of modules and costs ten times this; the program
-// registers exactly one table, its own, at start-up, and an exception is thrown a handful of times
-// in a run, so a walk through that table is all it needs.
+// has exactly one table, its own, and an exception is thrown a handful of times in a run, so a
+// walk through that table is all it needs.
 
 #include "framework/FrameLookup.h"
 
 #include <cstdint>
 #include <cstring>
+#include <windows.h>
+
+extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 namespace {
 
-const unsigned char* g_frames; // the program's unwind table, ended by an entry of length 0
+// The table registered by the compiler's start-up code, ended by an entry of length 0; or, when
+// nothing registered one, the image's own table section, ended by its size.
+const unsigned char* g_frames;
+const unsigned char* g_framesEnd;
 
 enum : unsigned char {
     EncodingOmit = 0xFF,
@@ -122,12 +128,31 @@ unsigned char AddressEncoding(const unsigned char* cie)
 
 } // namespace
 
+const unsigned char* ImageUnwindTable(const void* image, std::size_t& size)
+{
+    auto base = static_cast<const unsigned char*>(image);
+    auto dos = static_cast<const IMAGE_DOS_HEADER*>(image);
+    auto nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    const IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(nt);
+    for (WORD i = 0; i < nt->FileHeader.NumberOfSections; ++i, ++section) {
+        // The name is cut to eight letters: the program is linked without long section names.
+        if (std::memcmp(section->Name, ".eh_fram", 8) == 0) {
+            size = section->Misc.VirtualSize;
+            return base + section->VirtualAddress;
+        }
+    }
+    size = 0;
+    return nullptr;
+}
+
 extern "C" {
 
-// Called by the start-up code with the program's table (and once more at exit to take it back).
+// Called by the compiler's start-up code, in the programs linked with it, with the program's table
+// (and once more at exit to take it back).
 void __register_frame_info(const void* begin, void*)
 {
     g_frames = static_cast<const unsigned char*>(begin);
+    g_framesEnd = nullptr;
 }
 
 void* __deregister_frame_info(const void* begin)
@@ -139,7 +164,12 @@ void* __deregister_frame_info(const void* begin)
 const void* _Unwind_Find_FDE(void* pc, dwarf_eh_bases* bases)
 {
     const auto target = reinterpret_cast<std::uintptr_t>(pc);
-    for (const unsigned char* entry = g_frames; entry; ) {
+    if (!g_frames) {
+        std::size_t size;
+        g_frames = ImageUnwindTable(&__ImageBase, size);
+        g_framesEnd = g_frames + size;
+    }
+    for (const unsigned char* entry = g_frames; entry && (!g_framesEnd || g_framesEnd - entry >= 8); ) {
         const unsigned char* p = entry;
         std::uint32_t length = ReadRaw<std::uint32_t>(p);
         if (length == 0) break;

@@ -31,12 +31,12 @@ void __throw_bad_alloc()
 
 void __throw_bad_array_new_length()
 {
-    throw std::bad_alloc();
+    __throw_bad_alloc();
 }
 
 void __throw_length_error(const char*)
 {
-    throw std::bad_alloc();
+    __throw_bad_alloc();
 }
 
 void __throw_logic_error(const char*)
