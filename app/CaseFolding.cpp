@@ -1,6 +1,5 @@
 #include "app/CaseFolding.h"
 
-#include <array>
 #include <cstddef>
 
 namespace {
@@ -12,24 +11,14 @@ struct FoldRun {
     unsigned char firstUpper;
 };
 
-using Table = std::array<unsigned char, 256>;
-
 // Every table folds "a" to "z"; the runs add the code page's own letters.
-constexpr Table MakeTableFromRuns(const FoldRun* runs, int count)
+void FillTable(unsigned char (&table)[256], const FoldRun* runs, int count)
 {
-    Table table{};
     for (int i = 0; i < 256; ++i) table[i] = static_cast<unsigned char>(i);
     for (int c = 'a'; c <= 'z'; ++c) table[c] = static_cast<unsigned char>(c - 'a' + 'A');
     for (int r = 0; r < count; ++r)
         for (int c = runs[r].firstLower; c <= runs[r].lastLower; ++c)
             table[c] = static_cast<unsigned char>(runs[r].firstUpper + (c - runs[r].firstLower));
-    return table;
-}
-
-template <size_t N>
-constexpr Table MakeTable(const FoldRun (&runs)[N])
-{
-    return MakeTableFromRuns(runs, static_cast<int>(N));
 }
 
 constexpr FoldRun kCentralEurope[] = {
@@ -46,31 +35,38 @@ constexpr FoldRun kTurkish[] = {
 constexpr FoldRun kArabic[] = {{0x9C, 0x9C, 0x8C}};
 constexpr FoldRun kBaltic[] = {{0xBF, 0xBF, 0xAF}, {0xE0, 0xF6, 0xC0}, {0xF8, 0xFE, 0xD8}};
 
-constexpr Table kTable1250 = MakeTable(kCentralEurope);
-constexpr Table kTable1251 = MakeTable(kCyrillic);
-constexpr Table kTable1252 = MakeTable(kWestern);
-constexpr Table kTable1253 = MakeTable(kGreek);
-constexpr Table kTable1254 = MakeTable(kTurkish);
-constexpr Table kTable1255 = MakeTableFromRuns(nullptr, 0);  // Hebrew has no case
-constexpr Table kTable1256 = MakeTable(kArabic);
-constexpr Table kTable1257 = MakeTable(kBaltic);
-constexpr Table kTableDefault = MakeTableFromRuns(nullptr, 0);
+struct CodePageRuns {
+    const FoldRun* runs;
+    int count;
+};
+
+template <size_t N>
+constexpr CodePageRuns RunsOf(const FoldRun (&runs)[N])
+{
+    return {runs, static_cast<int>(N)};
+}
+
+// Code pages 1250 to 1257 (Hebrew, 1255, has no case), then the default.
+constexpr CodePageRuns kRuns[] = {
+    RunsOf(kCentralEurope), RunsOf(kCyrillic), RunsOf(kWestern), RunsOf(kGreek),
+    RunsOf(kTurkish), {nullptr, 0}, RunsOf(kArabic), RunsOf(kBaltic), {nullptr, 0}};
+constexpr int kDefaultTable = 8;
+
+// The nine tables are filled in memory the first time they are asked for: written out in the
+// program, they would take more than two kilobytes of it. The setup runs on one thread.
+unsigned char g_tables[kDefaultTable + 1][256];
+bool g_filled[kDefaultTable + 1];
 
 }  // namespace
 
 const unsigned char* FoldingTable(unsigned codePage)
 {
-    switch (codePage) {
-    case 1250: return kTable1250.data();
-    case 1251: return kTable1251.data();
-    case 1252: return kTable1252.data();
-    case 1253: return kTable1253.data();
-    case 1254: return kTable1254.data();
-    case 1255: return kTable1255.data();
-    case 1256: return kTable1256.data();
-    case 1257: return kTable1257.data();
-    default: return kTableDefault.data();
+    int index = codePage >= 1250 && codePage <= 1257 ? static_cast<int>(codePage - 1250) : kDefaultTable;
+    if (!g_filled[index]) {
+        FillTable(g_tables[index], kRuns[index].runs, kRuns[index].count);
+        g_filled[index] = true;
     }
+    return g_tables[index];
 }
 
 unsigned char FoldCaseInCodePage(unsigned codePage, unsigned char byte)

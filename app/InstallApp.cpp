@@ -19,6 +19,8 @@
 #include "res/resource.h"
 #include "ui/DestinationDlg.h"
 
+RunState::RunState() = default;
+
 namespace {
 
 void GatherNamesAndFolders(RunState& state)
@@ -60,11 +62,7 @@ bool CreateDestinationFolder(RunState& state)
 
 }  // namespace
 
-const MessageMap* CInstallApp::GetMessageMap() const
-{
-    static const MessageMap map = {CWinApp::GetMessageMap(), nullptr, 0};
-    return &map;
-}
+const MessageMap CInstallApp::messageMap = {&CWinApp::messageMap, nullptr, 0};
 
 BOOL CInstallApp::InitInstance()
 {

@@ -8,6 +8,10 @@ const UINT kShortcutListReduced = 3;
 const UINT kShortcutListFull = 141;
 
 struct RunState {
+    // Out of line, so that a run builds it with a few stores instead of copying an image of
+    // itself kept in the program.
+    RunState();
+
     char productName[32] = {};
     int productNameLength = 0;
     bool isNT = false;

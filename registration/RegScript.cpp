@@ -50,7 +50,7 @@ bool ReadValueLine(std::string_view line, RegScriptWrite& write)
 
 }  // namespace
 
-int WalkRegScript(std::string_view script, const std::function<bool(const RegScriptWrite&)>& write)
+int WalkRegScript(std::string_view script, RegScriptWriter write)
 {
     std::size_t zero = script.find('\0');
     if (zero != kNone) script = script.substr(0, zero);

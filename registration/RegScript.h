@@ -4,8 +4,8 @@
 #define REGISTRATION_REGSCRIPT_H
 
 #include <cstdint>
-#include <functional>
 #include <string_view>
+#include <type_traits>
 
 enum class RegScriptValueKind { String, DoubleWord };
 
@@ -18,8 +18,25 @@ struct RegScriptWrite {
     std::uint32_t number = 0;  // DoubleWord
 };
 
+// Whatever the walk calls for each value, borrowed for the length of the walk: a function or a
+// lambda, called through one plain pointer instead of a copied, type-erased function object.
+class RegScriptWriter {
+public:
+    template <class F, class = std::enable_if_t<!std::is_same_v<std::decay_t<F>, RegScriptWriter>>>
+    RegScriptWriter(F&& write)
+        : m_write(const_cast<void*>(static_cast<const void*>(&write))), m_call([](void* f, const RegScriptWrite& w) -> bool { return (*static_cast<std::remove_reference_t<F>*>(f))(w); })
+    {
+    }
+
+    bool operator()(const RegScriptWrite& w) const { return m_call(m_write, w); }
+
+private:
+    void* m_write;
+    bool (*m_call)(void*, const RegScriptWrite&);
+};
+
 // Calls `write` for each value line in script order; the walk stops where `write` returns false
 // or at the first zero byte. Returns the number of writes that succeeded.
-int WalkRegScript(std::string_view script, const std::function<bool(const RegScriptWrite&)>& write);
+int WalkRegScript(std::string_view script, RegScriptWriter write);
 
 #endif

@@ -1,5 +1,6 @@
 #include "registration/Registry.h"
 
+#include <cstdlib>
 #include <new>
 #include <string>
 #include <utility>
@@ -18,10 +19,18 @@ ChainEntry* g_chainTail = nullptr;
 
 const DWORD kComponentSize = 260;
 
+// Null when no memory can be had.
+ChainEntry* NewEntry(HKEY key)
+{
+    auto* entry = static_cast<ChainEntry*>(std::malloc(sizeof(ChainEntry)));
+    if (entry) *entry = ChainEntry{key, nullptr};
+    return entry;
+}
+
 LONG WalkKeyPath(HKEY root, const char* path, REGSAM access, bool create, HKEY* key)
 {
     CloseKeyPath();
-    g_chainHead = new (std::nothrow) ChainEntry{root, nullptr};
+    g_chainHead = NewEntry(root);
     if (!g_chainHead) return -1;
     g_chainTail = g_chainHead;
 
@@ -36,7 +45,7 @@ LONG WalkKeyPath(HKEY root, const char* path, REGSAM access, bool create, HKEY* 
         component[length] = '\0';
         if (*p == '\\') ++p;
 
-        ChainEntry* entry = new (std::nothrow) ChainEntry{nullptr, nullptr};
+        ChainEntry* entry = NewEntry(nullptr);
         if (!entry) {
             CloseKeyPath();
             return ERROR_NOT_ENOUGH_MEMORY;
@@ -50,7 +59,7 @@ LONG WalkKeyPath(HKEY root, const char* path, REGSAM access, bool create, HKEY* 
             status = RegOpenKeyExA(g_chainTail->key, component, 0, access, &entry->key);
         }
         if (status != ERROR_SUCCESS) {
-            delete entry;
+            std::free(entry);
             CloseKeyPath();
             return status;
         }
@@ -81,7 +90,7 @@ void CloseKeyPath()
         ChainEntry* next = g_chainHead->next;
         if (!isRoot && g_chainHead->key) RegCloseKey(g_chainHead->key);
         isRoot = false;
-        delete g_chainHead;
+        std::free(g_chainHead);
         g_chainHead = next;
     }
     g_chainTail = nullptr;

@@ -1,23 +1,31 @@
 #include "ui/Percentage.h"
 
-#include <cstdint>
-#include <charconv>
-
 int ProgressPercent(int pos, int lower, int upper)
 {
-    std::int64_t width = static_cast<std::int64_t>(upper) - lower;
+    // In double, so that positions far outside the range cannot overflow, and without the runtime
+    // routine that 64-bit integer division would bring: every value here is an integer below 2^53,
+    // held exactly, and a quotient of two such integers never rounds onto an integer it does not
+    // reach, so truncating it gives the integer quotient.
+    double width = static_cast<double>(upper) - lower;
     if (width == 0) return 0;
-    // 64-bit arithmetic: positions far outside the range must not overflow.
-    std::int64_t percent = (static_cast<std::int64_t>(pos) - lower) * 100 / width;
-    if (percent != 100) percent %= 100;
+    double percent = static_cast<double>(static_cast<long long>((static_cast<double>(pos) - lower) * 100 / width));
+    // The remainder takes the sign of the dividend, as integer division's does.
+    if (percent != 100) percent -= 100 * static_cast<double>(static_cast<long long>(percent / 100));
     return static_cast<int>(percent);
 }
 
 std::string PercentText(int percent)
 {
-    // to_chars rather than printf: the program carries no printf of its own for one number.
+    // Written backwards from the sign; the magnitude is unsigned so that the most negative number
+    // has one. No printf for one number.
     char text[16];
-    char* end = std::to_chars(text, text + sizeof text - 1, percent).ptr;
-    *end++ = '%';
-    return std::string(text, end);
+    char* first = text + sizeof text;
+    *--first = '%';
+    unsigned magnitude = percent < 0 ? 0u - static_cast<unsigned>(percent) : static_cast<unsigned>(percent);
+    do {
+        *--first = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude);
+    if (percent < 0) *--first = '-';
+    return std::string(first, text + sizeof text);
 }

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdint>
+#include <random>
+#include <vector>
 
 #include "ui/Percentage.h"
 
@@ -42,6 +45,47 @@ TEST(ProgressPercent, EqualEndsAndExtremePositionsDoNotFault)
     EXPECT_GT(100, ProgressPercent(INT_MAX, 0, 72));
 }
 
+namespace {
+
+// The exact result in 64-bit integers, written out independently of the code.
+int Reference(int pos, int lower, int upper)
+{
+    std::int64_t width = static_cast<std::int64_t>(upper) - lower;
+    if (width == 0) return 0;
+    std::int64_t percent = (static_cast<std::int64_t>(pos) - lower) * 100 / width;
+    if (percent != 100) percent %= 100;
+    return static_cast<int>(percent);
+}
+
+}  // namespace
+
+TEST(ProgressPercent, AgreesWithExactIntegerArithmeticOnExtremesAndMillionsOfRandomValues)
+{
+    // Around every boundary where a quotient is an integer or just misses one.
+    std::vector<int> values = {INT_MIN, INT_MIN + 1, -65536, -101, -100, -99, -72, -1, 0, 1, 7, 70, 72,
+                               99, 100, 101, 65535, 65536, 21474836, 21474837, INT_MAX - 1, INT_MAX};
+    for (int pos : values)
+        for (int lower : values)
+            for (int upper : values)
+                ASSERT_EQ(Reference(pos, lower, upper), ProgressPercent(pos, lower, upper))
+                    << pos << " in " << lower << ".." << upper;
+
+    std::mt19937 random(20261208);
+    std::uniform_int_distribution<int> any(INT_MIN, INT_MAX);
+    std::uniform_int_distribution<int> small(-1000, 1000);
+    for (int i = 0; i < 2000000; ++i) {
+        int pos = any(random), lower = any(random), upper = any(random);
+        if (i % 2) {
+            // Narrow ranges, where the quotient lands exactly on integers often.
+            upper = lower / 2 + small(random);
+            pos = lower / 2 + small(random) * (1 + i % 5);
+            lower /= 2;
+        }
+        ASSERT_EQ(Reference(pos, lower, upper), ProgressPercent(pos, lower, upper))
+            << pos << " in " << lower << ".." << upper;
+    }
+}
+
 TEST(PercentText, HasNoBlankBeforeTheSign)
 {
     EXPECT_EQ("45%", PercentText(45));
@@ -49,4 +93,7 @@ TEST(PercentText, HasNoBlankBeforeTheSign)
     EXPECT_EQ("100%", PercentText(100));
     EXPECT_EQ("-50%", PercentText(-50));
     EXPECT_EQ("-2147483648%", PercentText(INT_MIN));
+    EXPECT_EQ("2147483647%", PercentText(INT_MAX));
+    EXPECT_EQ("9%", PercentText(9));
+    EXPECT_EQ("10%", PercentText(10));
 }
