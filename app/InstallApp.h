@@ -13,7 +13,8 @@ public:
     CInstallApp() : CWinApp(nullptr) {}
     ~CInstallApp() override = default;
 
-    const MessageMap* GetMessageMap() const override;
+    static const MessageMap messageMap;
+    const MessageMap* GetMessageMap() const override { return &messageMap; }
     // Runs the setup sequence; FALSE on every path, so that the program then ends.
     BOOL InitInstance() override;
     int ExitInstance() override;

@@ -17,11 +17,7 @@ BOOL CRuntimeClass::IsDerivedFrom(const CRuntimeClass* base) const
     return FALSE;
 }
 
-const MessageMap* CCmdTarget::GetMessageMap() const
-{
-    static const MessageMap map = {nullptr, nullptr, 0};
-    return &map;
-}
+const MessageMap CCmdTarget::messageMap = {nullptr, nullptr, 0};
 
 const MessageMapEntry* CCmdTarget::FindMessageEntry(UINT message, UINT code, UINT id) const
 {
@@ -47,11 +43,7 @@ CWinApp::~CWinApp()
     if (g_app == this) g_app = nullptr;
 }
 
-const MessageMap* CWinApp::GetMessageMap() const
-{
-    static const MessageMap map = {CCmdTarget::GetMessageMap(), nullptr, 0};
-    return &map;
-}
+const MessageMap CWinApp::messageMap = {&CCmdTarget::messageMap, nullptr, 0};
 
 BOOL CWinApp::InitInstance()
 {

@@ -9,7 +9,8 @@ class CCmdTarget;
 class CWnd;
 
 // A message map is a plain table: the entry's message (and, for WM_COMMAND, the notification code
-// and control id) selects a handler; maps chain to their base class's map.
+// and control id) selects a handler; maps chain to their base class's map. Each class keeps its map
+// in a static member, initialised at compile time.
 using MessageHandler = LRESULT (CCmdTarget::*)(WPARAM, LPARAM);
 
 struct MessageMapEntry {
@@ -30,7 +31,7 @@ struct MessageMap {
 const UINT WM_REFLECT_BASE = 0xBC00;
 
 template <class T>
-MessageHandler MapHandler(LRESULT (T::*handler)(WPARAM, LPARAM))
+constexpr MessageHandler MapHandler(LRESULT (T::*handler)(WPARAM, LPARAM))
 {
     return static_cast<MessageHandler>(handler);
 }
@@ -53,7 +54,8 @@ struct CRuntimeClass {
 class CCmdTarget {
 public:
     virtual ~CCmdTarget() = default;
-    virtual const MessageMap* GetMessageMap() const;
+    static const MessageMap messageMap;
+    virtual const MessageMap* GetMessageMap() const { return &messageMap; }
 
     static const CRuntimeClass classCCmdTarget;
     virtual const CRuntimeClass* GetRuntimeClass() const { return &classCCmdTarget; }
@@ -68,7 +70,8 @@ public:
     explicit CWinApp(LPCSTR appName = nullptr);
     ~CWinApp() override;
 
-    const MessageMap* GetMessageMap() const override;
+    static const MessageMap messageMap;
+    const MessageMap* GetMessageMap() const override { return &messageMap; }
     virtual BOOL InitInstance();
     virtual int ExitInstance();
 

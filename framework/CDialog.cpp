@@ -2,15 +2,11 @@
 
 #include "DataExchange.h"
 
-const MessageMap* CDialog::GetMessageMap() const
-{
-    static const MessageMapEntry entries[] = {
-        {WM_COMMAND, BN_CLICKED, IDOK, MapHandler(&CDialog::OnCommandOK)},
-        {WM_COMMAND, BN_CLICKED, IDCANCEL, MapHandler(&CDialog::OnCommandCancel)},
-    };
-    static const MessageMap map = MakeMessageMap(CWnd::GetMessageMap(), entries);
-    return &map;
-}
+const MessageMapEntry CDialog::messageEntries[] = {
+    {WM_COMMAND, BN_CLICKED, IDOK, MapHandler(&CDialog::OnCommandOK)},
+    {WM_COMMAND, BN_CLICKED, IDCANCEL, MapHandler(&CDialog::OnCommandCancel)},
+};
+const MessageMap CDialog::messageMap = MakeMessageMap(&CWnd::messageMap, messageEntries);
 
 INT_PTR CDialog::DoModal()
 {

@@ -11,7 +11,8 @@ public:
     CDialog() = default;   // modeless: the template is given to Create
     CDialog(UINT templateId, CWnd* parent = nullptr) : m_templateId(templateId), m_pParentWnd(parent) {}
 
-    const MessageMap* GetMessageMap() const override;
+    static const MessageMap messageMap;
+    const MessageMap* GetMessageMap() const override { return &messageMap; }
 
     // Runs the dialog until EndDialog; IDOK, IDCANCEL or another result, -1 when it cannot be created.
     virtual INT_PTR DoModal();
@@ -25,6 +26,7 @@ public:
     virtual BOOL OnInitDialog();
 
 protected:
+    static const MessageMapEntry messageEntries[];
     virtual void DoDataExchange(CDataExchange* dx) {}
     virtual void OnOK();
     virtual void OnCancel();

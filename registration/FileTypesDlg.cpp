@@ -9,11 +9,7 @@ CFileTypesDlg::CFileTypesDlg(CWnd* parent)
 {
 }
 
-const MessageMap* CFileTypesDlg::GetMessageMap() const
-{
-    static const MessageMap map = {CDialog::GetMessageMap(), nullptr, 0};
-    return &map;
-}
+const MessageMap CFileTypesDlg::messageMap = {&CDialog::messageMap, nullptr, 0};
 
 void CFileTypesDlg::DoDataExchange(CDataExchange* dx)
 {

@@ -9,7 +9,8 @@ public:
     explicit CFileTypesDlg(CWnd* parent = nullptr);
     ~CFileTypesDlg() override = default;
 
-    const MessageMap* GetMessageMap() const override;
+    static const MessageMap messageMap;
+    const MessageMap* GetMessageMap() const override { return &messageMap; }
 
     // Extensions without their points, separated by spaces; what the user left in the box on Yes.
     CString m_types;

@@ -6,11 +6,7 @@ CRestartDlg::CRestartDlg(CWnd* parent) : CDialog(IDD_RESTART, parent), m_choice(
 {
 }
 
-const MessageMap* CRestartDlg::GetMessageMap() const
-{
-    static const MessageMap map = {CDialog::GetMessageMap(), nullptr, 0};
-    return &map;
-}
+const MessageMap CRestartDlg::messageMap = {&CDialog::messageMap, nullptr, 0};
 
 void CRestartDlg::DoDataExchange(CDataExchange* dx)
 {

@@ -9,7 +9,8 @@ public:
     explicit CRestartDlg(CWnd* parent = nullptr);
     ~CRestartDlg() override = default;
 
-    const MessageMap* GetMessageMap() const override;
+    static const MessageMap messageMap;
+    const MessageMap* GetMessageMap() const override { return &messageMap; }
 
     // 0: restart now, 1: restart later, -1: neither checked. Taken from the buttons on OK only.
     int m_choice;

@@ -78,7 +78,7 @@ def component(name, section):
     if name.startswith("setup's own") or re.match(r"lib(installlib|installcore|framework)\.a|objects\.a", name):
         return "setup's own code and data"
     if name.startswith("libstdc++.a"):
-        return "C++ runtime: exceptions, type information, new and delete"
+        return "C++ runtime: exception handling and type information"
     if name.startswith("libgcc_eh.a"):
         return "exception unwinder"
     if name.startswith(("libmingw", "crt", "libmsvcrt", "libgcc.a", "crtbegin", "crtend")):

@@ -10,16 +10,12 @@ CDestinationDlg::CDestinationDlg(CWnd* parent)
 {
 }
 
-const MessageMap* CDestinationDlg::GetMessageMap() const
-{
-    static const MessageMapEntry entries[] = {
-        {WM_PAINT, 0, 0, MapHandler(&CDestinationDlg::OnPaint)},
-        {WM_QUERYDRAGICON, 0, 0, MapHandler(&CDestinationDlg::OnQueryDragIcon)},
-        {WM_COMMAND, BN_CLICKED, IDC_BROWSE, MapHandler(&CDestinationDlg::OnBrowse)},
-    };
-    static const MessageMap map = MakeMessageMap(CDialog::GetMessageMap(), entries);
-    return &map;
-}
+const MessageMapEntry CDestinationDlg::messageEntries[] = {
+    {WM_PAINT, 0, 0, MapHandler(&CDestinationDlg::OnPaint)},
+    {WM_QUERYDRAGICON, 0, 0, MapHandler(&CDestinationDlg::OnQueryDragIcon)},
+    {WM_COMMAND, BN_CLICKED, IDC_BROWSE, MapHandler(&CDestinationDlg::OnBrowse)},
+};
+const MessageMap CDestinationDlg::messageMap = MakeMessageMap(&CDialog::messageMap, messageEntries);
 
 void CDestinationDlg::DoDataExchange(CDataExchange* dx)
 {

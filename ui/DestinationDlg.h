@@ -9,13 +9,15 @@ public:
     explicit CDestinationDlg(CWnd* parent = nullptr);
     ~CDestinationDlg() override = default;
 
-    const MessageMap* GetMessageMap() const override;
+    static const MessageMap messageMap;
+    const MessageMap* GetMessageMap() const override { return &messageMap; }
 
     CString m_folder;
     CString m_message;
     HICON m_hIcon;   // a shared resource icon: never destroyed
 
 protected:
+    static const MessageMapEntry messageEntries[];
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
 

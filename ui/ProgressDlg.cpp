@@ -26,11 +26,7 @@ CProgressDlg::~CProgressDlg()
     if (m_hWnd) DestroyWindow();
 }
 
-const MessageMap* CProgressDlg::GetMessageMap() const
-{
-    static const MessageMap map = {CDialog::GetMessageMap(), nullptr, 0};
-    return &map;
-}
+const MessageMap CProgressDlg::messageMap = {&CDialog::messageMap, nullptr, 0};
 
 BOOL CProgressDlg::Create(CWnd* parent)
 {

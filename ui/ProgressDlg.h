@@ -10,7 +10,8 @@ public:
     explicit CProgressDlg(UINT captionStringId = 0);
     ~CProgressDlg() override;
 
-    const MessageMap* GetMessageMap() const override;
+    static const MessageMap messageMap;
+    const MessageMap* GetMessageMap() const override { return &messageMap; }
     BOOL DestroyWindow() override;
 
     BOOL Create(CWnd* parent = nullptr);

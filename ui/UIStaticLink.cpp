@@ -18,17 +18,13 @@ UIStaticLink::UIStaticLink(LPCSTR url, BOOL deleteOnDestroy)
 
 UIStaticLink::~UIStaticLink() = default;   // the members release the font and the address
 
-const MessageMap* UIStaticLink::GetMessageMap() const
-{
-    static const MessageMapEntry entries[] = {
-        {WM_NCHITTEST, 0, 0, MapHandler(&UIStaticLink::OnNcHitTest)},
-        {WM_REFLECT_BASE + WM_CTLCOLORSTATIC, 0, 0, MapHandler(&UIStaticLink::CtlColor)},
-        {WM_LBUTTONDOWN, 0, 0, MapHandler(&UIStaticLink::OnLButtonDown)},
-        {WM_SETCURSOR, 0, 0, MapHandler(&UIStaticLink::OnSetCursor)},
-    };
-    static const MessageMap map = MakeMessageMap(CStatic::GetMessageMap(), entries);
-    return &map;
-}
+const MessageMapEntry UIStaticLink::messageEntries[] = {
+    {WM_NCHITTEST, 0, 0, MapHandler(&UIStaticLink::OnNcHitTest)},
+    {WM_REFLECT_BASE + WM_CTLCOLORSTATIC, 0, 0, MapHandler(&UIStaticLink::CtlColor)},
+    {WM_LBUTTONDOWN, 0, 0, MapHandler(&UIStaticLink::OnLButtonDown)},
+    {WM_SETCURSOR, 0, 0, MapHandler(&UIStaticLink::OnSetCursor)},
+};
+const MessageMap UIStaticLink::messageMap = MakeMessageMap(&CStatic::messageMap, messageEntries);
 
 void UIStaticLink::PostNcDestroy()
 {

@@ -14,7 +14,8 @@ public:
 
     static const CRuntimeClass classUIStaticLink;
     const CRuntimeClass* GetRuntimeClass() const override { return &classUIStaticLink; }
-    const MessageMap* GetMessageMap() const override;
+    static const MessageMap messageMap;
+    const MessageMap* GetMessageMap() const override { return &messageMap; }
 
     CString m_url;
     COLORREF m_textColor;
@@ -33,6 +34,7 @@ public:
     static OpenFunction s_open;
 
 protected:
+    static const MessageMapEntry messageEntries[];
     void PostNcDestroy() override;
 
     LRESULT OnNcHitTest(WPARAM, LPARAM);

@@ -6,11 +6,7 @@ CUpgradeDlg::CUpgradeDlg(CWnd* parent) : CDialog(IDD_UPGRADE, parent), m_link(nu
 {
 }
 
-const MessageMap* CUpgradeDlg::GetMessageMap() const
-{
-    static const MessageMap map = {CDialog::GetMessageMap(), nullptr, 0};
-    return &map;
-}
+const MessageMap CUpgradeDlg::messageMap = {&CDialog::messageMap, nullptr, 0};
 
 void CUpgradeDlg::DoDataExchange(CDataExchange*)
 {

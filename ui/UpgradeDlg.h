@@ -11,7 +11,8 @@ public:
     explicit CUpgradeDlg(CWnd* parent = nullptr);
     ~CUpgradeDlg() override = default;
 
-    const MessageMap* GetMessageMap() const override;
+    static const MessageMap messageMap;
+    const MessageMap* GetMessageMap() const override { return &messageMap; }
 
     // Opens the address that the template shows: a new dialog starts in the link colour.
     UIStaticLink m_link;
