@@ -1,21 +1,11 @@
-// Small stand-ins for parts of the C++ runtime that a statically linked setup program would
-// otherwise carry whole. Linked into the program before the runtime library is searched, so the
+// Small stand-ins for the C++ runtime's throw helpers, which a statically linked setup program would
+// otherwise carry whole (terminate, which the library's handler would reach, is in
+// ExceptionRuntime.cpp). Linked into the program before the runtime library is searched, so the
 // library's own versions, and everything they pull in, stay out. The size check of the release
 // build shows what they save; a duplicate definition fails the link instead of passing unnoticed.
 
 #include <cstdlib>
 #include <new>
-
-namespace __gnu_cxx {
-
-// The library's handler prints the name of an uncaught exception's type to the console, which a
-// GUI program does not have, and brings a complete name demangler for it.
-void __verbose_terminate_handler()
-{
-    std::abort();
-}
-
-} // namespace __gnu_cxx
 
 namespace std {
 

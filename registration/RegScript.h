@@ -24,7 +24,10 @@ class RegScriptWriter {
 public:
     template <class F, class = std::enable_if_t<!std::is_same_v<std::decay_t<F>, RegScriptWriter>>>
     RegScriptWriter(F&& write)
-        : m_write(const_cast<void*>(static_cast<const void*>(&write))), m_call([](void* f, const RegScriptWrite& w) -> bool { return (*static_cast<std::remove_reference_t<F>*>(f))(w); })
+        : m_write(const_cast<void*>(static_cast<const void*>(&write))),
+          m_call([](void* f, const RegScriptWrite& w) -> bool {
+              return (*static_cast<std::remove_reference_t<F>*>(f))(w);
+          })
     {
     }
 
