@@ -18,7 +18,7 @@ int ReadWholeFile(const char* path, HGLOBAL* memoryHandle, char** pointer)
     if (file == INVALID_HANDLE_VALUE) return kReadWholeFileNoOpen;
 
     // A length that cannot be told (or a file past 2 GB) must not size the block.
-    LONG length = GetFileLength(reinterpret_cast<HFILE>(reinterpret_cast<INT_PTR>(file)));
+    LONG length = GetFileLength(static_cast<HFILE>(HandleToLong(file)));
     if (length < 0) {
         CloseHandle(file);
         return kReadWholeFileNoRead;

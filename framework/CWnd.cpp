@@ -55,7 +55,7 @@ BOOL CWnd::SubclassWindow(HWND hwnd)
 {
     if (!Attach(hwnd)) return FALSE;
     m_pfnSuper = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongA(hwnd, GWL_WNDPROC, reinterpret_cast<LONG>(&CWnd::StdWndProc)));
+        ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StdWndProc)));
     return TRUE;
 }
 
@@ -68,7 +68,7 @@ BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent)
 HWND CWnd::UnsubclassWindow()
 {
     if (m_hWnd && m_pfnSuper)
-        ::SetWindowLongA(m_hWnd, GWL_WNDPROC, reinterpret_cast<LONG>(m_pfnSuper));
+        ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
     m_pfnSuper = nullptr;
     return Detach();
 }
@@ -170,7 +170,7 @@ LRESULT CALLBACK CWnd::StdWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
 
     if (message == WM_NCDESTROY) {
         WNDPROC super = wnd->m_pfnSuper;
-        if (super) ::SetWindowLongA(hwnd, GWL_WNDPROC, reinterpret_cast<LONG>(super));
+        if (super) ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(super));
         wnd->m_pfnSuper = nullptr;
         wnd->Detach();
         wnd->PostNcDestroy();

@@ -46,7 +46,7 @@ std::string JsonString(const std::string& utf8)
 std::string HandleText(HWND hwnd)
 {
     char text[24];
-    snprintf(text, sizeof text, "\"0x%08lx\"", (unsigned long)(ULONG_PTR)hwnd);
+    snprintf(text, sizeof text, "\"0x%08llx\"", (unsigned long long)(ULONG_PTR)hwnd);
     return text;
 }
 

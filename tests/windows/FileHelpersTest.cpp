@@ -83,7 +83,7 @@ TEST(GetFileLength, TellsTheLengthAndKeepsThePosition)
     HANDLE file = CreateFileA((folder / "f.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, file);
     SetFilePointer(file, 3, nullptr, FILE_BEGIN);
-    EXPECT_EQ(10, GetFileLength(reinterpret_cast<HFILE>(reinterpret_cast<INT_PTR>(file))));
+    EXPECT_EQ(10, GetFileLength(static_cast<HFILE>(HandleToLong(file))));
     EXPECT_EQ(3u, SetFilePointer(file, 0, nullptr, FILE_CURRENT));
     CloseHandle(file);
 }

@@ -99,7 +99,7 @@ TEST_F(ProgressDialog, AnUnchangedPercentageIsNotWrittenAgain)
 {
     dialog.SetRange(0, 1000);
     HWND percent = GetDlgItem(Window(), IDC_PERCENT);
-    g_staticProc = reinterpret_cast<WNDPROC>(SetWindowLongA(percent, GWL_WNDPROC, reinterpret_cast<LONG>(&CountingProc)));
+    g_staticProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(percent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingProc)));
     g_setTextCount = 0;
     dialog.SetPos(10);  // 1%
     dialog.SetPos(15);  // still 1%
@@ -107,7 +107,7 @@ TEST_F(ProgressDialog, AnUnchangedPercentageIsNotWrittenAgain)
     EXPECT_EQ(1, g_setTextCount);
     dialog.SetPos(20);  // 2%
     EXPECT_EQ(2, g_setTextCount);
-    SetWindowLongA(percent, GWL_WNDPROC, reinterpret_cast<LONG>(g_staticProc));
+    SetWindowLongPtrA(percent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_staticProc));
 }
 
 TEST_F(ProgressDialog, TheFileLineShowsTheGivenText)
