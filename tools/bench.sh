@@ -5,13 +5,15 @@
 #   tools/bench.sh            the full benchmark: about 64 MB, 11 rounds (BENCH_RUNS)
 #   tools/bench.sh --quick    one round on a distribution of about 1 MB: a smoke test that fails
 #                             only when a candidate does not complete, never on slowness
-# BENCH_BUILD=FOLDER builds and works there instead of build/bench. BENCH_FROM=FOLDER takes
-# Install.exe, the robot, the samples and the floor from a Windows build folder already built
-# (for example build/windows) instead of building them. See tools/bench/README.md.
+# The 32-bit programs where this machine can run them, else the 64-bit build of the same sources
+# under 64-bit Wine, beside a 64-bit NSIS installer; WINE_WIDTH=32 or 64 chooses by hand.
+# BENCH_BUILD=FOLDER builds and works there instead of build/bench (build/bench64). BENCH_FROM=FOLDER
+# takes Install.exe, the robot, the samples and the floor from a Windows build folder of that
+# width already built (for example build/windows) instead of building them. See
+# tools/bench/README.md.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 REPO=$PWD
-BUILD=$(realpath -m "${BENCH_BUILD:-$REPO/build/bench}")
 quick=()
 case "${1:-}" in
     --quick) quick=(--quick) ;;
@@ -20,11 +22,16 @@ case "${1:-}" in
 esac
 
 tools/deps.sh
+source tools/wine-env.sh
+width=$(wine_default_width)
+wine_use_width "$width"
+echo "bench: $width-bit programs under $WINELOADER"
+BUILD=$(realpath -m "${BENCH_BUILD:-$REPO/build/bench$([ "$width" = 64 ] && echo 64)}")
 if [ -n "${BENCH_FROM:-}" ]; then
     binaries=$(realpath -m "$BENCH_FROM")
 else
     binaries=$BUILD
-    cmake --preset windows -B "$BUILD" >/dev/null
+    cmake --preset "$WINE_PRESET" -B "$BUILD" >/dev/null
     cmake --build "$BUILD" -j2 --target Install robot samples bench_floor
 fi
 for file in Install.exe tests/robot/robot.exe tools/bench/bench-floor.exe sample/Lexaver.exe sample/LibraryTemplate.dll; do
@@ -33,13 +40,12 @@ done
 
 mkdir -p "$BUILD"
 export WINEPREFIX=$BUILD/bench-prefix
-source tools/wine-env.sh
 trap wine_stop EXIT
 # The prefix is kept across invocations; the benchmark puts it back to its first state before
 # every run.
 wine_ensure_prefix
 wine_ensure_display
-timeout 30 wineserver -k 2>/dev/null || true
+timeout 30 "$WINESERVER" -k 2>/dev/null || true
 timeout --kill-after=10 1500 python3 tools/bench/bench.py "${quick[@]}" --runs "${BENCH_RUNS:-11}" --build "$BUILD" \
     --install "$binaries/Install.exe" --robot "$binaries/tests/robot/robot.exe" \
     --floor "$binaries/tools/bench/bench-floor.exe" --programs "$binaries/sample"

@@ -5,12 +5,13 @@
 #   tools/gallery.sh                 all five languages (about four minutes)
 #   tools/gallery.sh --quick         English only
 #   tools/gallery.sh --languages ru,pt
+# The 32-bit Install.exe where this machine can run 32-bit programs, else the 64-bit build of the
+# same sources under 64-bit Wine; WINE_WIDTH=32 or 64 chooses by hand.
 # GALLERY_OUT=FOLDER writes elsewhere than build/gallery; GALLERY_BUILD=FOLDER builds in another
-# folder than build/windows (its Wine prefixes go to FOLDER/gallery-work).
+# folder than build/windows or build/windows64 (its Wine prefixes go to FOLDER/gallery-work).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 REPO=$PWD
-BUILD=$(realpath -m "${GALLERY_BUILD:-$REPO/build/windows}")
 OUT=$(realpath -m "${GALLERY_OUT:-$REPO/build/gallery}")
 
 languages=en,fr,it,ru,pt
@@ -24,7 +25,12 @@ while [ $# -gt 0 ]; do
 done
 
 tools/deps.sh
-cmake --preset windows -B "$BUILD" >/dev/null
+source tools/wine-env.sh
+width=$(wine_default_width)
+wine_use_width "$width"
+echo "gallery: the $width-bit Install.exe under $WINELOADER"
+BUILD=$(realpath -m "${GALLERY_BUILD:-$WINE_BUILD}")
+cmake --preset "$WINE_PRESET" -B "$BUILD" >/dev/null
 cmake --build "$BUILD" -j2 --target Install robot samples control_fixtures
 # Every Wine run inside is bounded; this bounds the whole.
 timeout --kill-after=30 1800 python3 tools/gallery/gallery.py --build "$BUILD" --out "$OUT" --languages "$languages"

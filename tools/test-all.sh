@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# Every test: host unit tests (sanitizers), bounded fuzzing, Windows tests under Wine, the
-# end-to-end scenarios, the size check of Install.exe and one small round of the benchmark.
+# Every test: host unit tests (sanitizers), bounded fuzzing, the 32-bit release build with its
+# static checks (imports, subsystem, resources, size), the Windows tests and end-to-end scenarios
+# under Wine, and one small round of the benchmark. The Windows tests run on the 32-bit build where
+# this machine can run 32-bit programs, and on the 64-bit build of the same sources in every case.
+# WINE_WIDTH=32 or 64 runs them on that width only.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 tools/deps.sh || exit 1
+source tools/wine-env.sh
 
 status=0
 echo "== host unit tests (AddressSanitizer, UndefinedBehaviorSanitizer)"
@@ -13,14 +17,40 @@ ctest --preset host || status=1
 echo "== fuzzing the text logic (libFuzzer, about a minute a target)"
 tools/fuzz.sh || status=1
 
-echo "== Windows build, Windows tests and scenarios under Wine"
+echo "== the 32-bit release build and its static checks (imports, subsystem, resources, size)"
 cmake --preset windows >/dev/null && cmake --build --preset windows || exit 1
-source tools/wine-env.sh
-wine_ensure_display || exit 1
-trap wine_stop EXIT
-wine_ensure_prefix || exit 1
-ctest --preset windows -j2 || status=1
+ctest --preset windows -L static || status=1
+
+case "${WINE_WIDTH:-}" in
+    32|64) widths=("$WINE_WIDTH") ;;
+    "") if wine_can_run_32; then
+            widths=(32 64)
+        else
+            echo "This machine cannot run 32-bit programs: the 64-bit build of the same sources is tested under 64-bit Wine instead."
+            widths=(64)
+        fi ;;
+    *) echo "WINE_WIDTH must be 32 or 64, not '$WINE_WIDTH'" >&2; exit 1 ;;
+esac
+
+for width in "${widths[@]}"; do
+    (
+        unset WINEPREFIX
+        wine_use_width "$width" || exit 1
+        echo "== $width-bit build: Windows tests and scenarios under Wine ($WINELOADER)"
+        cmake --preset "$WINE_PRESET" >/dev/null && cmake --build --preset "$WINE_PRESET" || exit 1
+        wine_ensure_display || exit 1
+        trap wine_stop EXIT
+        wine_ensure_prefix || exit 1
+        # The 32-bit build's static checks have run above.
+        exclude=(); [ "$width" = 32 ] && exclude=(-LE static)
+        ctest --preset "$WINE_PRESET" "${exclude[@]}" -j2
+    ) || status=1
+done
 
 echo "== benchmark smoke test: setup, an NSIS installer and a plain copy loop, one small round"
-BENCH_FROM=build/windows tools/bench.sh --quick || status=1
+(
+    unset WINEPREFIX
+    wine_use_width "${widths[0]}"
+    BENCH_FROM=$WINE_BUILD tools/bench.sh --quick
+) || status=1
 exit $status

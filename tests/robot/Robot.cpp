@@ -144,7 +144,10 @@ bool Robot::ApplyObservations(std::vector<WindowState>& states)
 
 void Robot::Record(const std::vector<WindowState>& fresh)
 {
-    for (const WindowState& window : fresh) {
+    // Bottom first: a window shown later lies above those shown before it, so windows that
+    // appear between two looks are recorded in the order they came.
+    for (auto it = fresh.rbegin(); it != fresh.rend(); ++it) {
+        const WindowState& window = *it;
         if (!IsWindow(window.hwnd)) continue;  // gone while being read: "closed" follows
         auto known = m_windows.find(window.hwnd);
         if (known == m_windows.end()) {

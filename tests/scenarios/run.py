@@ -5,7 +5,8 @@
     run.py OPTIONS --setup          the base prefix, and an Xvfb display unless DISPLAY works
     run.py OPTIONS --cleanup        stops the display --setup started
     run.py OPTIONS NAME             one scenario; exit 0 passed, 1 failed, 77 skipped
-OPTIONS: --installer Install.exe --robot robot.exe --programs DIR --work DIR --source REPO
+OPTIONS: --installer Install.exe --robot robot.exe --programs DIR --work DIR --source REPO --width 32|64
+(the programs' width: the Wine that runs them)
 """
 
 import argparse
@@ -33,6 +34,7 @@ def parse_arguments(argv):
     parser.add_argument("--cleanup", action="store_true")
     for option in ("installer", "robot", "programs", "work", "source"):
         parser.add_argument("--" + option)
+    parser.add_argument("--width", type=int, choices=sorted(winehost.LOADERS), default=32)
     args = parser.parse_args(argv)
     if not args.list and not all((args.installer, args.robot, args.programs, args.work, args.source)):
         parser.error("--installer, --robot, --programs, --work and --source are required")
@@ -110,6 +112,7 @@ def main(argv):
         print(";".join(sorted(SCENARIOS)))
         return 0
     os.makedirs(args.work, exist_ok=True)
+    winehost.use_width(args.width)
     try:
         if args.setup:
             shared = winehost.SharedDisplay(args.work)

@@ -24,13 +24,37 @@ BASE_RECIPE = ("wineboot -i without menu builder, user folders inside the prefix
 SHELL_FOLDERS = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders"
 
 
+# Wine's loaders by the width of the programs they run, called by their own paths: Debian's wine
+# wrapper always picks the 32-bit one where it is installed. The 64-bit server serves prefixes of
+# either width. A new prefix is of that width too (the 32-bit loader would otherwise make a 64-bit
+# one wherever the 64-bit loader is installed). tools/wine-env.sh makes the same choice for the
+# shell scripts.
+LOADERS = {32: "/usr/lib/wine/wine", 64: "/usr/lib/wine/wine64"}
+ARCHITECTURES = {32: "win32", 64: "win64"}
+SERVER = "/usr/lib/wine/wineserver64"
+
+
+def use_width(width):
+    """Every Wine command of this process and its children runs programs of `width` bits."""
+    os.environ.update(WINE_WIDTH=str(width), WINELOADER=LOADERS[width], WINEARCH=ARCHITECTURES[width],
+                      WINESERVER=SERVER)
+
+
+def loader():
+    return os.environ.get("WINELOADER") or "wine"
+
+
+def server():
+    return os.environ.get("WINESERVER") or "wineserver"
+
+
 class HostError(Exception):
     """The machine cannot run a scenario (no display, no prefix): not a finding about setup."""
 
 
 def wine_version():
     try:
-        return subprocess.run(["wine", "--version"], capture_output=True, text=True, timeout=30).stdout.strip()
+        return subprocess.run([loader(), "--version"], capture_output=True, text=True, timeout=30).stdout.strip()
     except (OSError, subprocess.TimeoutExpired) as error:
         raise HostError("wine is not usable: %s" % error)
 
@@ -127,7 +151,7 @@ class Prefix:
 
     def wine(self, args, timeout, language=None, overrides=None):
         """Runs `wine ARGS`; returns (exit code or None on timeout, stdout, stderr)."""
-        process = subprocess.Popen(["wine"] + args, env=self.env(language, overrides), stdout=subprocess.PIPE,
+        process = subprocess.Popen([loader()] + args, env=self.env(language, overrides), stdout=subprocess.PIPE,
                                    stderr=subprocess.PIPE, start_new_session=True)
         try:
             out, err = process.communicate(timeout=timeout)
@@ -140,15 +164,15 @@ class Prefix:
 
     def stop(self):
         """Stops this prefix's wineserver and its processes; the registry is written out."""
-        subprocess.run(["wineserver", "-k"], env=self.env(), timeout=30,
+        subprocess.run([server(), "-k"], env=self.env(), timeout=30,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        subprocess.run(["wineserver", "-w"], env=self.env(), timeout=30,
+        subprocess.run([server(), "-w"], env=self.env(), timeout=30,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def wait_idle(self, seconds):
         """True when every process of the prefix has ended within `seconds`."""
         try:
-            subprocess.run(["wineserver", "-w"], env=self.env(), timeout=seconds,
+            subprocess.run([server(), "-w"], env=self.env(), timeout=seconds,
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             return True
         except subprocess.TimeoutExpired:
@@ -236,7 +260,7 @@ def ensure_base_prefix(path, display):
     Returns the prefix and the seconds spent creating or waiting for it."""
     start = time.time()
     os.makedirs(os.path.dirname(path), exist_ok=True)
-    version = "%s; %s" % (wine_version(), BASE_RECIPE)
+    version = "%s, %s; %s" % (wine_version(), os.environ.get("WINEARCH", "default width"), BASE_RECIPE)
     with open(path + ".lock", "w") as lock:
         fcntl.flock(lock, fcntl.LOCK_EX)
         marker = os.path.join(path, BASE_MARKER)

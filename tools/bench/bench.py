@@ -30,6 +30,7 @@ sys.path.insert(0, os.path.join(REPO, "tests", "scenarios"))
 from rig import windows_path_for  # noqa: E402
 from toolmodule import load_tool  # noqa: E402
 from transcript import Transcript  # noqa: E402
+import winehost  # noqa: E402
 
 distribution = load_tool("make-distribution")
 
@@ -85,15 +86,20 @@ def write_bench_distribution(folder, programs, installer, quick):
     return sizes
 
 
-def nsis_script(dist_unix, out_unix):
+def nsis_script(dist_unix, out_unix, width):
     """Directory page and install page, no compression, the same 65 files, the same default
-    destination; the page's Close button is left for the robot, as setup's last message is."""
+    destination; the page's Close button is left for the robot, as setup's last message is.
+    Of Install.exe's width: where only 64-bit programs run, both installers are 64-bit ones."""
     lines = [
         "; Written by tools/bench/bench.py: the NSIS 3 installer Install.exe is timed beside.",
         "Unicode true",
+    ]
+    if width == 64:
+        lines += ["Target amd64-unicode"]
+    lines += [
         'Name "Lexaver"',
         'OutFile "%s"' % out_unix,
-        'InstallDir "$PROGRAMFILES\\Lexaver"',
+        'InstallDir "$PROGRAMFILES%s\\Lexaver"' % ("64" if width == 64 else ""),
         "SetCompress off",
         "RequestExecutionLevel user",
         "AutoCloseWindow false",
@@ -115,16 +121,16 @@ class Prefix:
         self.kept = set()
 
     def wine(self, *args, timeout=60, check=False):
-        return subprocess.run(["wine", *args], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+        return subprocess.run([winehost.loader(), *args], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
                               timeout=timeout, check=check)
 
     def stop(self):
-        subprocess.run(["wineserver", "-k"], stderr=subprocess.DEVNULL, timeout=30)
-        subprocess.run(["wineserver", "-w"], stderr=subprocess.DEVNULL, timeout=30)
+        subprocess.run([winehost.server(), "-k"], stderr=subprocess.DEVNULL, timeout=30)
+        subprocess.run([winehost.server(), "-w"], stderr=subprocess.DEVNULL, timeout=30)
 
     def start(self):
         """A running wineserver whose boot work is done, so that no run pays for it."""
-        subprocess.run(["wineserver", "-p"], stderr=subprocess.DEVNULL, timeout=30)
+        subprocess.run([winehost.server(), "-p"], stderr=subprocess.DEVNULL, timeout=30)
         self.wine("cmd.exe", "/c", "exit", timeout=90)
 
     def snapshot(self):
@@ -202,7 +208,7 @@ class Bench:
         self.nsis = os.path.join(inputs, "LexaverNsis.exe")
         script = os.path.join(self.build, "Lexaver.nsi")
         with open(script, "w") as out:
-            out.write(nsis_script(self.dist, self.nsis))
+            out.write(nsis_script(self.dist, self.nsis, int(os.environ.get("WINE_WIDTH") or 32)))
         made = subprocess.run(["makensis", "-V2", script], stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
                               text=True, timeout=300)
         if made.returncode != 0 or not os.path.isfile(self.nsis):
@@ -408,7 +414,7 @@ def machine():
     except OSError:
         pass
     try:
-        wine = subprocess.run(["wine", "--version"], stdout=subprocess.PIPE, text=True, timeout=30).stdout.strip()
+        wine = subprocess.run([winehost.loader(), "--version"], stdout=subprocess.PIPE, text=True, timeout=30).stdout.strip()
     except (OSError, subprocess.TimeoutExpired):
         wine = "?"
     return "%s, %d cores (nproc), %s, %s, %s" % (cpu, os.cpu_count() or 0, platform.system(), wine,
