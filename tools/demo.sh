@@ -96,13 +96,17 @@ import json, os, subprocess, sys
 drive_c, started, robot = sys.argv[1], os.path.getmtime(sys.argv[2]), sys.argv[3]
 links = sorted(os.path.join(folder, name) for folder, _, names in os.walk(drive_c) for name in names
                if name.lower().endswith(".lnk") and os.path.getmtime(os.path.join(folder, name)) >= started)
-for link in links:
-    path = "C:\\" + os.path.relpath(link, drive_c).replace("/", "\\")
+paths = ["C:\\" + os.path.relpath(link, drive_c).replace("/", "\\") for link in links]
+read = []
+if paths:
     try:
-        read = subprocess.run([os.environ["WINELOADER"], robot, "--read-shortcut", path], capture_output=True, text=True, timeout=60)
-        fields = json.loads(read.stdout.strip().splitlines()[-1]) if read.returncode == 0 else None
-    except (subprocess.TimeoutExpired, ValueError, IndexError):
-        fields = None
+        done = subprocess.run([os.environ["WINELOADER"], robot, "--read-shortcut"] + paths, capture_output=True,
+                              text=True, timeout=60)
+        read = [json.loads(line) for line in done.stdout.strip().splitlines()[-len(paths):]]
+    except (subprocess.TimeoutExpired, ValueError):
+        pass
+for i, path in enumerate(paths):
+    fields = read[i] if len(read) == len(paths) else None
     print("   " + path)
     print("      -> " + ("(cannot be read)" if fields is None else
                           ("%s %s" % (fields["path"] or '""', fields["arguments"])).rstrip()))

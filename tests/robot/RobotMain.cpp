@@ -2,7 +2,8 @@
 //   robot.exe --timeout SECONDS --transcript FILE (--script FILE | --accept-defaults) [--no-watch] -- PROGRAM [ARGS...]
 //   robot.exe --system-message CODE     prints the system's text for an error code, as JSON
 //   robot.exe --short-path PATH          prints the system's short form of an existing path, as JSON
-//   robot.exe --read-shortcut PATH       prints what the shell's link object reads from a .lnk, as JSON
+//   robot.exe --read-shortcut PATH...    prints what the shell's link object reads from each .lnk, as
+//                                        JSON, a line each (null for one it cannot read)
 // Exit code: 0 the program ended, 2 timeout, 3 the program could not be started, 1 bad usage (or,
 // for the single queries, no answer).
 #include "Robot.h"
@@ -23,7 +24,7 @@ struct Options {
     std::vector<std::wstring> command;
     std::wstring systemMessage;
     std::wstring shortPath;
-    std::wstring shortcut;
+    std::vector<std::wstring> shortcuts;
 };
 
 void WriteOut(HANDLE stream, const std::string& text)
@@ -38,7 +39,7 @@ int Usage(const std::string& problem)
              "robot: " + problem +
                  "\nusage: robot.exe --timeout SECONDS --transcript FILE (--script FILE | --accept-defaults)"
                  " [--no-watch] -- PROGRAM [ARGS...]\n       robot.exe --system-message CODE\n       robot.exe --short-path PATH\n"
-                 "       robot.exe --read-shortcut PATH\n");
+                 "       robot.exe --read-shortcut PATH...\n");
     return 1;
 }
 
@@ -67,7 +68,7 @@ bool ParseOptions(int count, wchar_t** args, Options& options, std::string& prob
             options.shortPath = args[++i];
             return true;
         } else if (arg == L"--read-shortcut" && hasValue) {
-            options.shortcut = args[++i];
+            options.shortcuts.assign(args + i + 1, args + count);
             return true;
         } else {
             problem = "unexpected argument " + ToUtf8(arg);
@@ -123,11 +124,14 @@ int PrintShortPath(const std::wstring& path)
     return 0;
 }
 
-int PrintShortcut(const std::wstring& path)
+// Many at once: each start of a program under Wine costs more than the reading.
+int PrintShortcuts(const std::vector<std::wstring>& paths)
 {
-    std::string json;
-    if (!ReadShortcut(path, json)) return 1;
-    WriteOut(GetStdHandle(STD_OUTPUT_HANDLE), json + "\n");
+    for (const std::wstring& path : paths) {
+        std::string json;
+        if (!ReadShortcut(path, json)) json = "null";
+        WriteOut(GetStdHandle(STD_OUTPUT_HANDLE), json + "\n");
+    }
     return 0;
 }
 
@@ -142,7 +146,7 @@ int main()
     if (!args || !ParseOptions(count, args, options, problem)) return Usage(problem);
     if (!options.systemMessage.empty()) return PrintSystemMessage(options.systemMessage);
     if (!options.shortPath.empty()) return PrintShortPath(options.shortPath);
-    if (!options.shortcut.empty()) return PrintShortcut(options.shortcut);
+    if (!options.shortcuts.empty()) return PrintShortcuts(options.shortcuts);
 
     std::vector<Step> steps;
     if (!options.script.empty() && !LoadScript(options.script, steps, problem)) return Usage(problem);

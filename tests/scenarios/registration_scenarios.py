@@ -51,15 +51,14 @@ def target_of(entry, destination=DEFAULT_DESTINATION, uninstaller=WINDOWS_UNINST
     return destination.rstrip("\\") + "\\" + entry[1], ""
 
 
-def check_shortcut(s, path, entry, language, destination=DEFAULT_DESTINATION, uninstaller=WINDOWS_UNINSTALLER):
-    link = s.read_shortcut(path, language)
+def check_shortcut(s, path, link, entry, destination=DEFAULT_DESTINATION, uninstaller=WINDOWS_UNINSTALLER):
+    """`link`: what read_shortcuts read from the shortcut at `path`."""
     s.check(link is not None, "%s cannot be read as a shortcut" % path)
     target, arguments = target_of(entry, destination, uninstaller)
     seen = {key: link[key] for key in ("path", "arguments", "description", "show_command",
                                        "working_directory", "icon_location")}
     s.check_equal(seen, {"path": target, "arguments": arguments, "description": entry[2], "show_command": 1,
                          "working_directory": "", "icon_location": ""}, "the shortcut %s" % path)
-    return link
 
 
 def check_shortcuts(s, folders, before, shortcuts, language=ENGLISH, destination=DEFAULT_DESTINATION):
@@ -69,13 +68,15 @@ def check_shortcuts(s, folders, before, shortcuts, language=ENGLISH, destination
     s.check_equal(sorted(s.entries(folders["programs"]) - before["programs"]), [PRODUCT],
                   "new entries in the Programs folder %s" % folders["programs"])
     s.check_equal(sorted(s.entries(group)), sorted(entry[0] for entry in shortcuts), "the group %s" % group)
-    for entry in shortcuts:
-        check_shortcut(s, group + "\\" + entry[0], entry, language, destination)
     first = shortcuts[0]
     for key in ("desktop", "sendto"):
         s.check_equal(sorted(s.entries(folders[key]) - before[key]), [first[0]],
                       "new entries in the %s folder %s" % (key, folders[key]))
-        check_shortcut(s, folders[key] + "\\" + first[0], first, language, destination)
+    made = [(group + "\\" + entry[0], entry) for entry in shortcuts]
+    made += [(folders[key] + "\\" + first[0], first) for key in ("desktop", "sendto")]
+    links = s.read_shortcuts([path for path, _ in made], language)
+    for (path, entry), link in zip(made, links):
+        check_shortcut(s, path, link, entry, destination)
 
 
 def typed(values):

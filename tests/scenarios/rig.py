@@ -310,17 +310,19 @@ class Scenario:
         except OSError:
             return set()
 
+    def read_shortcuts(self, paths, language=ENGLISH):
+        """What the shell's link object reads from each .lnk at a C: path (robot --read-shortcut),
+        in one run of the robot: {"path", "arguments", "description", "show_command",
+        "working_directory", "icon_location", "icon_index", "path_result"}, texts read in the
+        language's code page; None for one that cannot be read."""
+        status, out, err = self.robot(["--read-shortcut"] + list(paths), 30 + 5 * len(paths), language)
+        lines = out.strip().splitlines()[-len(paths):]
+        if status != 0 or len(lines) != len(paths):
+            raise winehost.HostError("robot --read-shortcut %s ended with %s: %s" % (paths, status, err.strip()))
+        return [json.loads(line) for line in lines]
+
     def read_shortcut(self, path, language=ENGLISH):
-        """What the shell's link object reads from a .lnk at a C: path (robot --read-shortcut):
-        {"path", "arguments", "description", "show_command", "working_directory", "icon_location",
-        "icon_index", "path_result"}, texts read in the language's code page; None when it cannot
-        be read."""
-        status, out, err = self.robot(["--read-shortcut", path], 30, language)
-        if status == 1:
-            return None
-        if status != 0:
-            raise winehost.HostError("robot --read-shortcut %s ended with %s: %s" % (path, status, err.strip()))
-        return json.loads(out.strip().splitlines()[-1])
+        return self.read_shortcuts([path], language)[0]
 
     def restart(self):
         """What the next start of Windows does: queued moves and Wininit.ini are carried out
