@@ -1,15 +1,6 @@
 # Cross toolchain: MinGW-w64 for 64-bit Windows. The release is the 32-bit program; this is its
 # test build, for machines whose kernel runs no 32-bit code (the programs run under 64-bit Wine).
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
-set(CMAKE_C_COMPILER   x86_64-w64-mingw32-gcc)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++)
-set(CMAKE_RC_COMPILER  x86_64-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tools/wine-run.sh 64)
+set(MINGW_TRIPLET x86_64-w64-mingw32)
+set(MINGW_WIDTH 64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)
