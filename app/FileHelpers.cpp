@@ -1,5 +1,7 @@
 #include "app/FileHelpers.h"
 
+#include "app/PathScan.h"
+
 LONG GetFileLength(HFILE file)
 {
     LONG position = _llseek(file, 0, FILE_CURRENT);
@@ -51,13 +53,13 @@ int ReadWholeFile(const char* path, HGLOBAL* memoryHandle, char** pointer)
 
 DWORD CreateParentFolders(char* path)
 {
-    int length = lstrlenA(path);
-    for (int i = 3; i < length; ++i) {
-        if (path[i] != '\\') continue;
-        path[i] = '\0';
+    const unsigned codePage = GetACP();
+    for (std::size_t end = FindCharacter(path, '\\', codePage, FirstFolderLevel(path, codePage));
+         end != std::string_view::npos; end = FindCharacter(path, '\\', codePage, end + 1)) {
+        path[end] = '\0';
         BOOL created = CreateDirectoryA(path, nullptr);
         DWORD error = created ? ERROR_SUCCESS : GetLastError();
-        path[i] = '\\';
+        path[end] = '\\';
         if (!created && error != ERROR_ALREADY_EXISTS) return error;
     }
     return ERROR_SUCCESS;

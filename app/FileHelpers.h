@@ -19,9 +19,9 @@ LONG GetFileLength(HFILE file);
 // the locked block; on any failure nothing stays allocated and both out-parameters are null.
 int ReadWholeFile(const char* path, HGLOBAL* memoryHandle, char** pointer);
 
-// Creates every level of the path but the last, from the fourth character on (after "C:\").
-// Returns 0 or the error of the first level that could not be created. The path is changed
-// while this runs and restored before it returns.
+// Creates every level of the path but the last, below its drive ("C:\") or the server and share
+// of a network path. Returns 0 or the error of the first level that could not be created. The
+// path is changed while this runs and restored before it returns.
 DWORD CreateParentFolders(char* path);
 
 #endif

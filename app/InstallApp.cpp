@@ -1,12 +1,15 @@
 #include "app/InstallApp.h"
 
-#include <cstring>
+#include <new>
+#include <string_view>
 
 #include "app/FileHelpers.h"
 #include "app/Messages.h"
 #include "app/PathCompose.h"
+#include "app/PathScan.h"
 #include "app/SettingsCleanup.h"
 #include "app/SystemDlls.h"
+#include "install/FileLists.h"
 #include "install/FileStage.h"
 #include "install/SystemLibraries.h"
 #include "registration/AppRegistration.h"
@@ -29,7 +32,8 @@ void GatherNamesAndFolders(RunState& state)
                                           sizeof state.productName);
     GetModuleFileNameA(AfxGetInstanceHandle(), state.moduleFolder, MAX_PATH);
     state.moduleFolder[MAX_PATH - 1] = '\0';
-    if (char* lastBackslash = strrchr(state.moduleFolder, '\\')) *lastBackslash = '\0';
+    std::size_t lastBackslash = LastBackslash(state.moduleFolder, GetACP());
+    if (lastBackslash != std::string_view::npos) state.moduleFolder[lastBackslash] = '\0';
     GetWindowsDirectoryA(state.windowsFolder, MAX_PATH);
     GetSystemDirectoryA(state.systemFolder, MAX_PATH);
 }
@@ -40,11 +44,17 @@ void DefaultDestination(const RunState& state, char (&folder)[kPathBufferSize])
     char programFiles[MAX_PATH] = {};
     LONG status = ReadRegValue(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion",
                                "ProgramFilesDir", programFiles, sizeof programFiles);
-    if (status != ERROR_SUCCESS || !programFiles[0]) {
-        lstrcpynA(programFiles, state.windowsFolder, 3);
-        AppendToPath(programFiles, "\\Program Files");
-    }
+    if (status == ERROR_SUCCESS && programFiles[0] && ComposePath(folder, programFiles, state.productName)) return;
+    lstrcpynA(programFiles, state.windowsFolder, 3);
+    AppendToPath(programFiles, "\\Program Files");
     ComposePath(folder, programFiles, state.productName);
+}
+
+// Every path setup composes in the destination folder must fit whole: a cut one names another
+// file ("Lexaver.exe.manifest" cut to "Lexaver.exe").
+bool DestinationFits(const char* folder)
+{
+    return lstrlenA(folder) + 1 + LongestName(ProductFileList) <= static_cast<int>(kPathBufferSize) - 1;
 }
 
 bool CreateDestinationFolder(RunState& state)
@@ -61,6 +71,25 @@ bool CreateDestinationFolder(RunState& state)
 }
 
 }  // namespace
+
+bool AcceptDestination(RunState& state, CDestinationDlg& destination)
+{
+    char defaultFolder[MAX_PATH];
+    DefaultDestination(state, defaultFolder);
+    destination.m_message.Format(IDS_DESTINATION_MESSAGE, state.productName, state.productName);
+    destination.m_folder = defaultFolder;
+    // A dialog that could not be shown is no answer: the run ends as on Cancel.
+    INT_PTR answer = destination.DoModal();
+    if (answer == IDCANCEL || answer == -1) return false;
+    if (!DestinationFits(destination.m_folder)) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        ShowSystemErrorMessage(IDS_CREATE_DIRECTORY, destination.m_folder, MB_ICONHAND);
+        return false;
+    }
+    lstrcpynA(state.destination, destination.m_folder, MAX_PATH);
+    state.destinationLength = lstrlenA(state.destination);
+    return true;
+}
 
 const MessageMap CInstallApp::messageMap = {&CWinApp::messageMap, nullptr, 0};
 
@@ -85,36 +114,33 @@ BOOL CInstallApp::InitInstance()
     InitProgressBarClass();
 
     CDestinationDlg destination(nullptr);
-    RunSequence(state, destination);
+    try {
+        RunSequence(state, destination);
+    } catch (const std::bad_alloc&) {
+        AfxMessageBox(IDS_NO_MEMORY, MB_ICONHAND);
+    }
     return FALSE;
 }
 
 // Steps 5 onwards; returning ends the run, with whatever earlier steps did left in place.
 void CInstallApp::RunSequence(RunState& state, CDestinationDlg& destination)
 {
-    char defaultFolder[MAX_PATH];
-    DefaultDestination(state, defaultFolder);
-    destination.m_message.Format(IDS_DESTINATION_MESSAGE, state.productName, state.productName);
-    destination.m_folder = defaultFolder;
-    if (destination.DoModal() == IDCANCEL) return;
-    lstrcpynA(state.destination, destination.m_folder, MAX_PATH);
-    state.destinationLength = lstrlenA(state.destination);
-
+    if (!AcceptDestination(state, destination)) return;
     if (!CreateDestinationFolder(state)) return;
 
     FileStage stage;
     stage.Open();
     if (!UpdateSystemLibraries(stage, state)) return;
-    CopyProductFiles(stage, state);
+    if (!CopyProductFiles(stage, state)) return;
     RemoveObsoleteFiles(stage, state);
 
     char editor[MAX_PATH];
-    ComposePath(editor, state.moduleFolder, "Lexaver.exe");
     DWORD handle = 0;
-    state.shortcutListId = VersionDll::GetFileVersionInfoSizeA(editor, &handle) ? kShortcutListFull
-                                                                                : kShortcutListReduced;
+    bool hasEditor = ComposePath(editor, state.moduleFolder, "Lexaver.exe") &&
+                     VersionDll::GetFileVersionInfoSizeA(editor, &handle) != 0;
+    state.shortcutListId = hasEditor ? kShortcutListFull : kShortcutListReduced;
     RemoveFileFiltersSetting();
-    InstallUninstaller(state);
+    if (!InstallUninstaller(state)) return;
     stage.Close();
 
     if (!CreateShortcuts(state)) return;

@@ -25,4 +25,9 @@ private:
     void RunSequence(RunState& state, CDestinationDlg& destination);
 };
 
+// Shows the destination dialog with the default folder and takes the folder the user accepted
+// into the run state. False ends the run: cancelled, not shown at all, or a folder too deep for
+// the product's paths (reported).
+bool AcceptDestination(RunState& state, CDestinationDlg& destination);
+
 #endif

@@ -6,11 +6,15 @@
 
 const std::size_t kPathBufferSize = 260;  // MAX_PATH
 
-// Copies at most 259 characters of the folder, then as much of "\" and the name as fits; the
-// result is always terminated within the buffer. Returns the length of the result.
-std::size_t ComposePath(char (&out)[kPathBufferSize], const char* folder, const char* name);
+// Folder, "\" and name, terminated within the buffer. A path that does not fit is never cut into
+// another one: false, with the buffer empty.
+bool ComposePath(char (&out)[kPathBufferSize], const char* folder, const char* name);
 
-// Appends text to a terminated path as far as it fits; returns the new length.
-std::size_t AppendToPath(char (&path)[kPathBufferSize], const char* text);
+// Appends text to a terminated path; false, with the buffer empty, when it does not fit.
+bool AppendToPath(char (&path)[kPathBufferSize], const char* text);
+
+// Folder, "\" and name for a message, also where ComposePath refuses them (cut only at the end
+// of this buffer's room, which no real path reaches).
+void JoinForMessage(char (&out)[2 * kPathBufferSize], const char* folder, const char* name);
 
 #endif

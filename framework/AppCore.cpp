@@ -2,9 +2,12 @@
 
 #include "CWnd.h"
 
+#include <new>
+
 namespace {
 
 CWinApp* g_app = nullptr;
+bool g_outOfMemoryHeld = false;
 
 }  // namespace
 
@@ -101,6 +104,20 @@ int AfxWinMain(HINSTANCE instance)
     // No message loop: the whole program runs inside InitInstance.
     app->InitInstance();
     return app->ExitInstance();
+}
+
+void AfxHoldOutOfMemory(HWND hwnd)
+{
+    g_outOfMemoryHeld = true;
+    while (hwnd && (::GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD)) hwnd = ::GetParent(hwnd);
+    if (hwnd) ::EndDialog(hwnd, -1);
+}
+
+void AfxThrowHeldOutOfMemory()
+{
+    if (!g_outOfMemoryHeld) return;
+    g_outOfMemoryHeld = false;
+    throw std::bad_alloc();
 }
 
 void AfxThrowUserException()

@@ -108,6 +108,13 @@ class CUserException : public CException {};
 
 [[noreturn]] void AfxThrowUserException();
 
+// An allocation that fails inside a window procedure cannot unwind through the system's code
+// that called the procedure: the procedure holds it and ends the dialog it belongs to, and it is
+// thrown again as std::bad_alloc once the system has returned to the program (after a modal
+// dialog, a message box, or a round of pending messages).
+void AfxHoldOutOfMemory(HWND hwnd);
+void AfxThrowHeldOutOfMemory();
+
 int AfxMessageBox(LPCSTR text, UINT type = MB_OK, UINT helpId = 0);
 int AfxMessageBox(UINT promptId, UINT type = MB_OK, UINT helpId = static_cast<UINT>(-1));
 

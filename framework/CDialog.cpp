@@ -2,6 +2,8 @@
 
 #include "DataExchange.h"
 
+#include <new>
+
 const MessageMapEntry CDialog::messageEntries[] = {
     {WM_COMMAND, BN_CLICKED, IDOK, MapHandler(&CDialog::OnCommandOK)},
     {WM_COMMAND, BN_CLICKED, IDCANCEL, MapHandler(&CDialog::OnCommandCancel)},
@@ -12,8 +14,10 @@ INT_PTR CDialog::DoModal()
 {
     HWND owner = nullptr;
     GetSafeOwner(m_pParentWnd, &owner);
-    return ::DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_templateId), owner,
-                             &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    INT_PTR result = ::DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_templateId), owner,
+                                       &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    AfxThrowHeldOutOfMemory();
+    return result;
 }
 
 BOOL CDialog::Create(UINT templateId, CWnd* parent)
@@ -22,6 +26,7 @@ BOOL CDialog::Create(UINT templateId, CWnd* parent)
     HWND parentWindow = parent ? parent->m_hWnd : nullptr;
     ::CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(templateId), parentWindow,
                          &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    AfxThrowHeldOutOfMemory();
     return m_hWnd != nullptr;
 }
 
@@ -80,9 +85,14 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     if (!dialog->SubclassWindow(hwnd)) return FALSE;
     RECT before;
     ::GetWindowRect(hwnd, &before);
-    BOOL result = dialog->OnInitDialog();
-    dialog->CenterIfPlacedByNoOne(before);
-    return result;
+    try {
+        BOOL result = dialog->OnInitDialog();
+        dialog->CenterIfPlacedByNoOne(before);
+        return result;
+    } catch (const std::bad_alloc&) {
+        AfxHoldOutOfMemory(hwnd);
+        return FALSE;
+    }
 }
 
 BOOL CDialog::TemplateIsVisible() const

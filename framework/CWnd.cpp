@@ -1,5 +1,7 @@
 #include "CWnd.h"
 
+#include <new>
+
 namespace {
 
 // The window property that leads from a window to its object.
@@ -162,7 +164,12 @@ LRESULT CALLBACK CWnd::StdWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     wnd->m_currentWParam = wParam;
     wnd->m_currentLParam = lParam;
 
-    LRESULT result = wnd->WindowProc(message, wParam, lParam);
+    LRESULT result = 0;
+    try {
+        result = wnd->WindowProc(message, wParam, lParam);
+    } catch (const std::bad_alloc&) {
+        AfxHoldOutOfMemory(hwnd);
+    }
 
     wnd->m_currentMessage = savedMessage;
     wnd->m_currentWParam = savedWParam;

@@ -7,7 +7,9 @@ int AfxMessageBox(LPCSTR text, UINT type, UINT helpId)
     CWnd::GetSafeOwner(nullptr, &owner);
     CWinApp* app = AfxGetApp();
     LPCSTR title = app && app->m_pszAppName ? app->m_pszAppName : "";
-    return ::MessageBoxA(owner, text, title, type);
+    int result = ::MessageBoxA(owner, text, title, type);
+    AfxThrowHeldOutOfMemory();
+    return result;
 }
 
 int AfxMessageBox(UINT promptId, UINT type, UINT helpId)

@@ -38,6 +38,17 @@ int CountNames(const char* block)
     return count;
 }
 
+int LongestName(const char* block)
+{
+    int longest = 0;
+    for (const char* name = *block ? block : nullptr; name; name = NextName(name)) {
+        int length = 0;
+        while (name[length]) ++length;
+        if (length > longest) longest = length;
+    }
+    return longest;
+}
+
 int CountSystemLibraries()
 {
     int count = 0;

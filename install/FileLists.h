@@ -18,6 +18,8 @@ extern const SystemLibrary SystemLibraryTable[];
 // The name after the given one in a name block, or null after the last.
 const char* NextName(const char* name);
 int CountNames(const char* block);
+// The length of the block's longest name.
+int LongestName(const char* block);
 int CountSystemLibraries();
 
 // Entries of the whole stage: libraries, product files, obsolete files, and one more so that the

@@ -39,16 +39,45 @@ void FileStage::Close()
     m_dialog = nullptr;
 }
 
-void CopyProductFiles(FileStage& stage, const RunState& state)
+namespace {
+
+bool IsMissing(const char* path)
+{
+    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES) return false;
+    DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+// Copies a file of the distribution over whatever is there. One that the distribution lacks is
+// skipped; any other failure (a full disk, a file in use) is the user's to retry or to end the
+// run on, so that no run ends as a success with old and new files mixed. False: ended.
+bool CopyDistributionFile(const char* folder, const char* name, const char* target)
+{
+    char source[MAX_PATH];
+    bool composed = ComposePath(source, folder, name);
+    for (;;) {
+        if (composed && CopyFileA(source, target, FALSE)) return true;
+        DWORD error = composed ? GetLastError() : ERROR_FILENAME_EXCED_RANGE;
+        if (composed && IsMissing(source)) return true;
+        SetLastError(error);
+        char shown[2 * kPathBufferSize];
+        JoinForMessage(shown, folder, name);
+        if (ShowSystemErrorMessage2(IDS_COPYING, shown, target, MB_RETRYCANCEL | MB_ICONHAND) != IDRETRY)
+            return false;
+    }
+}
+
+}  // namespace
+
+bool CopyProductFiles(FileStage& stage, const RunState& state)
 {
     for (const char* name = ProductFileList; name; name = NextName(name)) {
         stage.Step(name);
-        char source[MAX_PATH];
         char target[MAX_PATH];
-        ComposePath(source, state.moduleFolder, name);
-        ComposePath(target, state.destination, name);
-        CopyFileA(source, target, FALSE);
+        ComposePath(target, state.destination, name);  // fits: the destination was checked for it
+        if (!CopyDistributionFile(state.moduleFolder, name, target)) return false;
     }
+    return true;
 }
 
 void RemoveObsoleteFiles(FileStage& stage, const RunState& state)
@@ -56,26 +85,25 @@ void RemoveObsoleteFiles(FileStage& stage, const RunState& state)
     for (const char* name = ObsoleteFileList; name; name = NextName(name)) {
         stage.Step(name);
         char target[MAX_PATH];
-        ComposePath(target, state.destination, name);
-        DeleteFileA(target);
+        if (ComposePath(target, state.destination, name)) DeleteFileA(target);
     }
 }
 
-void InstallUninstaller(RunState& state)
+bool InstallUninstaller(RunState& state)
 {
     char control[MAX_PATH];
-    ComposePath(control, state.moduleFolder, "Lexaver.ocx");
     DWORD handle = 0;
-    DWORD size = VersionDll::GetFileVersionInfoSizeA(control, &handle);
+    DWORD size = ComposePath(control, state.moduleFolder, "Lexaver.ocx")
+                     ? VersionDll::GetFileVersionInfoSizeA(control, &handle) : 0;
     if (size == 0) {
-        SetLastError(ERROR_FILE_NOT_FOUND);
-        ShowSystemErrorMessage(IDS_FILE_ACCESS, control, MB_ICONHAND);
-        return;
+        SetLastError(control[0] ? ERROR_FILE_NOT_FOUND : ERROR_FILENAME_EXCED_RANGE);
+        ShowSystemErrorMessage(IDS_FILE_ACCESS, control[0] ? control : state.moduleFolder, MB_ICONHAND);
+        return true;
     }
     void* info = std::malloc(size);
     if (!info) {
         AfxMessageBox(IDS_NO_MEMORY, MB_ICONHAND);
-        return;
+        return true;
     }
     // Only the control's presence with version information counts; the values are not used.
     if (VersionDll::GetFileVersionInfoA(control, handle, size, info)) {
@@ -85,9 +113,12 @@ void InstallUninstaller(RunState& state)
     }
     std::free(info);
 
-    state.uninstallerPathLength =
-        static_cast<int>(ComposePath(state.uninstallerPath, state.windowsFolder, "Unlexa.exe"));
-    char source[MAX_PATH];
-    ComposePath(source, state.moduleFolder, "Unlexa.exe");
-    CopyFileA(source, state.uninstallerPath, FALSE);
+    if (!ComposePath(state.uninstallerPath, state.windowsFolder, "Unlexa.exe")) return true;
+    state.uninstallerPathLength = lstrlenA(state.uninstallerPath);
+    return CopyDistributionFile(state.moduleFolder, "Unlexa.exe", state.uninstallerPath);
+}
+
+bool UninstallerInPlace(const RunState& state)
+{
+    return state.uninstallerPath[0] && GetFileAttributesA(state.uninstallerPath) != INVALID_FILE_ATTRIBUTES;
 }

@@ -29,14 +29,19 @@ private:
     int m_entryCounter = 0;
 };
 
-// Copies every present product file over whatever is there; a file that cannot be copied is skipped.
-void CopyProductFiles(FileStage& stage, const RunState& state);
+// Copies every present product file over whatever is there; a file the distribution lacks is
+// skipped, and any other copy failure is reported with Retry and Cancel. False: the user cancelled.
+bool CopyProductFiles(FileStage& stage, const RunState& state);
 
 // Removes the files that no current release has; absent ones are the normal case.
 void RemoveObsoleteFiles(FileStage& stage, const RunState& state);
 
 // Puts the uninstaller into the Windows folder when the distribution holds the control with its
-// version information, and sets the uninstaller path; otherwise reports it and leaves the path empty.
-void InstallUninstaller(RunState& state);
+// version information, and sets the uninstaller path; otherwise reports it and leaves the path
+// empty. A copy that fails is reported as the product files' are. False: the user cancelled.
+bool InstallUninstaller(RunState& state);
+
+// Whether the uninstaller that the uninstaller path names is there to be run.
+bool UninstallerInPlace(const RunState& state);
 
 #endif

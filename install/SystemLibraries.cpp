@@ -84,8 +84,16 @@ bool UpdateSystemLibraries(FileStage& stage, RunState& state)
 
         char carried[MAX_PATH];
         char installed[MAX_PATH];
-        ComposePath(carried, state.moduleFolder, library->name);
-        ComposePath(installed, state.systemFolder, library->name);
+        if (!ComposePath(carried, state.moduleFolder, library->name) ||
+            !ComposePath(installed, state.systemFolder, library->name)) {
+            char from[2 * kPathBufferSize];
+            char to[2 * kPathBufferSize];
+            JoinForMessage(from, state.moduleFolder, library->name);
+            JoinForMessage(to, state.systemFolder, library->name);
+            SetLastError(ERROR_FILENAME_EXCED_RANGE);
+            ShowSystemErrorMessage2(IDS_COPYING, from, to, MB_ICONHAND);
+            return false;
+        }
         VersionTriple carriedVersion;
         VersionTriple installedVersion;
         if (!ReadVersionTriple(carried, carriedVersion) || !ReadVersionTriple(installed, installedVersion)) {
@@ -101,8 +109,10 @@ bool UpdateSystemLibraries(FileStage& stage, RunState& state)
         case LibraryAction::Nothing:
             break;
         case LibraryAction::ShowUpgradeDialog: {
+            // A dialog that could not be shown is no answer: the run ends as on Cancel.
             CUpgradeDlg dialog(nullptr);
-            if (dialog.DoModal() == IDCANCEL) return false;
+            INT_PTR answer = dialog.DoModal();
+            if (answer == IDCANCEL || answer == -1) return false;
             break;
         }
         case LibraryAction::CopyNow:

@@ -8,6 +8,8 @@
 
 #include "app/FileHelpers.h"
 #include "app/PathCompose.h"
+#include "app/PathScan.h"
+#include "install/FileStage.h"
 #include "registration/RegScript.h"
 #include "registration/Registry.h"
 #include "res/resource.h"
@@ -45,16 +47,20 @@ bool RegisterApplication(const RunState& state)
     ComposePath(appPath, state.destination, "Lexaver.exe");
     WriteRegString(HKEY_LOCAL_MACHINE, kAppPathKey, "", REG_SZ, appPath);
 
-    try {
-        std::string uninstallKey = std::string(kUninstallKeys) + state.productName;
-        WriteRegString(HKEY_LOCAL_MACHINE, uninstallKey.c_str(), "DisplayName", REG_SZ, state.productName);
-        // Two arguments for the uninstaller, each after a "/"; it expects them unquoted.
-        std::string commandLine =
-            std::string(state.uninstallerPath) + " /" + state.productName + " /" + state.destination;
-        WriteRegString(HKEY_LOCAL_MACHINE, uninstallKey.c_str(), "UninstallString", REG_SZ, commandLine.c_str());
-    } catch (const std::bad_alloc&) {
-        AfxMessageBox(IDS_NO_MEMORY, MB_ICONHAND);
-        return false;
+    // An entry whose uninstaller is not there would offer a removal that cannot run.
+    if (UninstallerInPlace(state)) {
+        try {
+            std::string uninstallKey = std::string(kUninstallKeys) + state.productName;
+            WriteRegString(HKEY_LOCAL_MACHINE, uninstallKey.c_str(), "DisplayName", REG_SZ, state.productName);
+            // Two arguments for the uninstaller, each after a "/"; it expects them unquoted.
+            std::string commandLine =
+                std::string(state.uninstallerPath) + " /" + state.productName + " /" + state.destination;
+            WriteRegString(HKEY_LOCAL_MACHINE, uninstallKey.c_str(), "UninstallString", REG_SZ,
+                           commandLine.c_str());
+        } catch (const std::bad_alloc&) {
+            AfxMessageBox(IDS_NO_MEMORY, MB_ICONHAND);
+            return false;
+        }
     }
 
     DeleteRegKeyTree(HKEY_CURRENT_USER, "Software\\Lexaver", "Ocx");
@@ -67,11 +73,10 @@ void ImportRegScript()
     char path[MAX_PATH] = {};
     if (GetModuleFileNameA(nullptr, path, MAX_PATH) == 0) return;
     path[MAX_PATH - 1] = '\0';
-    char* lastBackslash = strrchr(path, '\\');
-    if (!lastBackslash) return;
-    *lastBackslash = '\0';
-    AppendToPath(path, "\\Lexaver.reg");
-    ImportRegScriptFile(path);
+    std::size_t lastBackslash = LastBackslash(path, GetACP());
+    if (lastBackslash == std::string_view::npos) return;
+    path[lastBackslash] = '\0';
+    if (AppendToPath(path, "\\Lexaver.reg")) ImportRegScriptFile(path);
 }
 
 int ImportRegScriptFile(const char* path)
@@ -83,7 +88,7 @@ int ImportRegScriptFile(const char* path)
         // A missing script is the normal case of a distribution without settings.
         if (ReadWholeFile(path, &memory, &text) != kReadWholeFileOk) AfxThrowUserException();
         // The walk ends at the first zero byte, which ReadWholeFile puts after the text.
-        written = WalkRegScript(std::string_view(text), &WriteScriptValue);
+        written = WalkRegScript(std::string_view(text), GetACP(), &WriteScriptValue);
     } catch (const CUserException&) {
     } catch (const std::bad_alloc&) {
     }

@@ -78,9 +78,9 @@ void FinishInstallation(const RunState& state)
         // A changed search path needs no word of its own: the restart brings it into effect too.
         if (privilegeHeld) {
             CRestartDlg dialog(nullptr);
-            dialog.DoModal();
             // Esc and the close box store no choice: the checked-at-start "restart now" stands.
-            if (dialog.m_choice == 0) g_exitWindows(EWX_REBOOT, 0);
+            // A dialog that could not be shown asked nothing: no restart then.
+            if (dialog.DoModal() != -1 && dialog.m_choice == 0) g_exitWindows(EWX_REBOOT, 0);
         } else {
             AfxMessageBox(IDS_RESTART_NEEDED, MB_ICONINFORMATION);
         }

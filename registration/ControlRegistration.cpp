@@ -1,6 +1,7 @@
 #include "registration/ControlRegistration.h"
 
 #include <afxwin.h>
+#include <ole2.h>
 
 #include "app/PathCompose.h"
 #include "app/SystemDlls.h"
@@ -31,8 +32,12 @@ void RegisterControl(const RunState& state)
             FreeLibrary(module);
             AfxThrowUserException();
         }
+        // As the system's own registration tool does: a control may create COM objects while it
+        // registers itself.
+        HRESULT initialised = OleInitialize(nullptr);
         HRESULT result = registerServer();
         FreeLibrary(module);
+        if (SUCCEEDED(initialised)) OleUninitialize();
         SetErrorMode(savedMode);
         // S_FALSE too: the control did not register everything it has.
         if (result != S_OK) AfxMessageBox(IDS_OCX_NOT_REGISTERED, MB_ICONHAND);

@@ -31,8 +31,9 @@ void WriteAssociations(const char* folder, std::string_view extensions)
     WriteDefaultValue("txtfile\\shell\\print\\command", "\"" + program + "\" /p \"%1\"");
 
     for (const std::string& extension : SplitExtensions(extensions)) {
-        std::string keyName = "." + extension.substr(0, kLongestExtension);
-        WriteDefaultValue(keyName.c_str(), kTextFileType);
+        // One too long is a write that fails, never a key for a shorter extension.
+        if (extension.size() > kLongestExtension) continue;
+        WriteDefaultValue(("." + extension).c_str(), kTextFileType);
     }
 }
 

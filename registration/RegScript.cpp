@@ -1,6 +1,7 @@
 #include "registration/RegScript.h"
 
 #include "app/HexDigits.h"
+#include "app/PathScan.h"
 
 namespace {
 
@@ -8,12 +9,13 @@ const std::size_t kNone = std::string_view::npos;
 const std::size_t kDoubleWordLead = 6;   // "dword:" as registry export files write it
 const std::size_t kDoubleWordDigits = 8;
 
-// The key path of a key line: after the first "\" up to the first "]"; empty view when the line
-// has no such path.
-bool KeyPathOf(std::string_view line, std::string_view& key)
+// The key path of a key line: after the first "\" up to the first "]"; false when the line has
+// no such path. Both are looked for character by character: in a double-byte code page either may
+// be the second byte of a key name's character.
+bool KeyPathOf(std::string_view line, unsigned codePage, std::string_view& key)
 {
-    std::size_t backslash = line.find('\\');
-    std::size_t bracket = line.find(']');
+    std::size_t backslash = FindCharacter(line, '\\', codePage);
+    std::size_t bracket = FindCharacter(line, ']', codePage);
     if (backslash == kNone || bracket == kNone || bracket < backslash) return false;
     key = line.substr(backslash + 1, bracket - backslash - 1);
     return true;
@@ -50,7 +52,7 @@ bool ReadValueLine(std::string_view line, RegScriptWrite& write)
 
 }  // namespace
 
-int WalkRegScript(std::string_view script, RegScriptWriter write)
+int WalkRegScript(std::string_view script, unsigned codePage, RegScriptWriter write)
 {
     std::size_t zero = script.find('\0');
     if (zero != kNone) script = script.substr(0, zero);
@@ -68,7 +70,7 @@ int WalkRegScript(std::string_view script, RegScriptWriter write)
 
         if (line.front() == '[') {
             // A key line without its path leaves no key: its values must not land under the last one.
-            haveKey = KeyPathOf(line, key);
+            haveKey = KeyPathOf(line, codePage, key);
         } else if (line.front() == '"' && haveKey) {
             RegScriptWrite value;
             value.key = key;

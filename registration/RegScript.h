@@ -39,7 +39,8 @@ private:
 };
 
 // Calls `write` for each value line in script order; the walk stops where `write` returns false
-// or at the first zero byte. Returns the number of writes that succeeded.
-int WalkRegScript(std::string_view script, RegScriptWriter write);
+// or at the first zero byte. The script is text of the ANSI code page `codePage`. Returns the
+// number of writes that succeeded.
+int WalkRegScript(std::string_view script, unsigned codePage, RegScriptWriter write);
 
 #endif

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "app/PathScan.h"
+
 namespace {
 
 struct ChainEntry {
@@ -35,12 +37,15 @@ LONG WalkKeyPath(HKEY root, const char* path, REGSAM access, bool create, HKEY* 
     g_chainTail = g_chainHead;
 
     const char* p = path ? path : "";
+    const unsigned codePage = GetACP();
     while (*p) {
         char component[kComponentSize];
         DWORD length = 0;
         while (*p && *p != '\\') {
-            if (length < kComponentSize - 1) component[length++] = *p;
-            ++p;
+            // By character: the second byte of a double-byte character may be 0x5C.
+            int size = IsLeadByteInCodePage(codePage, static_cast<unsigned char>(*p)) && p[1] ? 2 : 1;
+            for (; size > 0; --size, ++p)
+                if (length < kComponentSize - 1) component[length++] = *p;
         }
         component[length] = '\0';
         if (*p == '\\') ++p;
@@ -98,8 +103,9 @@ void CloseKeyPath()
 
 LONG ReadRegValue(HKEY root, const char* path, const char* name, void* buffer, DWORD capacity)
 {
+    // Read access only: a user who may read a key of the machine but not change it reads it.
     HKEY key;
-    LONG status = OpenKeyPath(root, path, KEY_ALL_ACCESS, &key);
+    LONG status = OpenKeyPath(root, path, KEY_READ, &key);
     if (status != ERROR_SUCCESS) return status;
     DWORD type = 0;
     DWORD size = capacity;
@@ -118,7 +124,7 @@ LONG ReadRegValue(HKEY root, const char* path, const char* name, void* buffer, D
 LONG ReadRegString(HKEY root, const char* path, const char* name, std::string& text)
 {
     HKEY key;
-    LONG status = OpenKeyPath(root, path, KEY_ALL_ACCESS, &key);
+    LONG status = OpenKeyPath(root, path, KEY_READ, &key);
     if (status != ERROR_SUCCESS) return status;
     std::vector<BYTE> data;
     DWORD size = 0;

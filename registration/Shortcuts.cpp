@@ -38,8 +38,9 @@ bool ReadSendToFolder(char (&folder)[kPathBufferSize])
 
 void CreateShortcutIn(const char* folder, const ShortcutEntry& entry, const char* target, const char* arguments)
 {
+    // A name that does not fit is a shortcut that cannot be made, never a shorter name.
     char linkFile[MAX_PATH];
-    ComposePath(linkFile, folder, entry.name.c_str());
+    if (!ComposePath(linkFile, folder, entry.name.c_str())) return;
     CreateShortcut(target, linkFile, entry.description.c_str(), arguments, "", 0);
 }
 
@@ -51,7 +52,13 @@ bool CreateShortcuts(const RunState& state)
     if (!ReadProgramsFolder(state, programs)) return true;
 
     char group[MAX_PATH];
-    ComposePath(group, programs, state.productName);
+    if (!ComposePath(group, programs, state.productName)) {
+        char shown[2 * kPathBufferSize];
+        JoinForMessage(shown, programs, state.productName);
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        ShowSystemErrorMessage(IDS_CREATE_DIRECTORY, shown, MB_ICONINFORMATION);
+        return false;
+    }
     if (!CreateDirectoryA(group, nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
         ShowSystemErrorMessage(IDS_CREATE_DIRECTORY, group, MB_ICONINFORMATION);
         return false;

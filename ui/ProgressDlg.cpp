@@ -110,4 +110,5 @@ void CProgressDlg::ProcessPendingMessages()
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
+    AfxThrowHeldOutOfMemory();
 }

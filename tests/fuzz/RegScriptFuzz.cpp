@@ -30,7 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The first byte, when odd, makes the third write fail: the stop path is walked too.
     const bool failThird = size > 0 && (data[0] & 1);
     int calls = 0;
-    int written = WalkRegScript(script, [&](const RegScriptWrite& w) {
+    // The second bit chooses a double-byte code page, whose trail bytes may look like "\" or "]".
+    const unsigned codePage = size > 0 && (data[0] & 2) ? 932 : 1252;
+    int written = WalkRegScript(script, codePage, [&](const RegScriptWrite& w) {
         CheckWithinOneLine(w.key, begin, begin + size);
         CheckWithinOneLine(w.name, begin, begin + size);
         CheckWithinOneLine(w.text, begin, begin + size);

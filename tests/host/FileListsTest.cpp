@@ -28,6 +28,8 @@ TEST(FileLists, ProductFilesAre65InInstallOrder)
     EXPECT_EQ("Eiffel.ini", names[17]);
     EXPECT_EQ("Xml.ini", names.back());
     for (const std::string& name : names) EXPECT_FALSE(name.empty());
+    // The longest, which decides how deep a destination may be.
+    EXPECT_EQ(20, LongestName(ProductFileList));
 }
 
 TEST(FileLists, ObsoleteFilesAreTheTwoOldLanguageFiles)

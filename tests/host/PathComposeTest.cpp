@@ -7,7 +7,7 @@
 TEST(ComposePath, JoinsFolderBackslashAndName)
 {
     char out[kPathBufferSize];
-    EXPECT_EQ(24u, ComposePath(out, "C:\\Program Files", "Ada.ini"));
+    EXPECT_TRUE(ComposePath(out, "C:\\Program Files", "Ada.ini"));
     EXPECT_STREQ("C:\\Program Files\\Ada.ini", out);
 }
 
@@ -19,32 +19,26 @@ TEST(ComposePath, ADriveRootGetsASecondBackslashAsComposedText)
     EXPECT_STREQ("C:\\\\Ada.ini", out);
 }
 
-TEST(ComposePath, AFolderOf259CharactersLeavesNoRoomForTheRest)
+TEST(ComposePath, APathThatDoesNotFitIsRefusedNeverCutIntoAnother)
 {
-    std::string folder(259, 'f');
-    char out[kPathBufferSize];
-    EXPECT_EQ(259u, ComposePath(out, folder.c_str(), "Ada.ini"));
-    EXPECT_EQ(folder, out);
+    // Cut, "...\Lexaver.exe.manifest" would have become "...\Lexaver.exe", the editor itself.
+    char out[kPathBufferSize] = "old";
+    std::string folder(239, 'f');
+    EXPECT_FALSE(ComposePath(out, folder.c_str(), "Lexaver.exe.manifest"));
+    EXPECT_STREQ("", out);
+
+    std::string longFolder(300, 'f');
+    EXPECT_FALSE(ComposePath(out, longFolder.c_str(), "Ada.ini"));
+    EXPECT_STREQ("", out);
 }
 
-TEST(ComposePath, ALongerFolderIsCutAt259Characters)
+TEST(ComposePath, TheLongestPathThatFitsHas259Characters)
 {
-    std::string folder(300, 'f');
+    std::string folder(238, 'f');
     char out[kPathBufferSize];
-    EXPECT_EQ(259u, ComposePath(out, folder.c_str(), "Ada.ini"));
-    EXPECT_EQ(std::string(259, 'f'), out);
-}
-
-TEST(ComposePath, TheNameIsCutSoThatTheResultEndsWithin260Bytes)
-{
-    std::string folder(250, 'f');
-    char out[kPathBufferSize];
-    EXPECT_EQ(259u, ComposePath(out, folder.c_str(), "Lexaver.exe.manifest"));
-    EXPECT_EQ(folder + "\\Lexaver.", out);
-
-    std::string folder258(258, 'f');
-    ComposePath(out, folder258.c_str(), "Ada.ini");
-    EXPECT_EQ(folder258 + "\\", out);
+    EXPECT_TRUE(ComposePath(out, folder.c_str(), "Lexaver.exe.manifest"));
+    EXPECT_EQ(folder + "\\Lexaver.exe.manifest", out);
+    EXPECT_EQ(259u, std::string(out).size());
 }
 
 TEST(ComposePath, MayComposeOntoItsOwnFolder)
@@ -54,11 +48,14 @@ TEST(ComposePath, MayComposeOntoItsOwnFolder)
     EXPECT_STREQ("C:\\Windows\\Unlexa.exe", out);
 }
 
-TEST(AppendToPath, StopsAtTheBufferEnd)
+TEST(AppendToPath, AppendsWhatFitsAndRefusesWhatDoesNot)
 {
     char path[kPathBufferSize] = "C:";
-    EXPECT_EQ(17u, AppendToPath(path, "\\Program Files\\"));
-    std::string tail(400, 't');
-    EXPECT_EQ(259u, AppendToPath(path, tail.c_str()));
-    EXPECT_EQ('\0', path[259]);
+    EXPECT_TRUE(AppendToPath(path, "\\Program Files\\"));
+    EXPECT_STREQ("C:\\Program Files\\", path);
+    EXPECT_TRUE(AppendToPath(path, std::string(259 - 17, 't').c_str()));
+    EXPECT_EQ(259u, std::string(path).size());
+    char other[kPathBufferSize] = "C:";
+    EXPECT_FALSE(AppendToPath(other, std::string(258, 't').c_str()));
+    EXPECT_STREQ("", other);
 }

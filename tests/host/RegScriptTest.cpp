@@ -8,10 +8,11 @@
 namespace {
 
 // What the walk asked to write, as text: "key|name|S:text" or "key|name|D:number".
-std::vector<std::string> Writes(std::string_view script, int failAt = -1, int* written = nullptr)
+std::vector<std::string> Writes(std::string_view script, int failAt = -1, int* written = nullptr,
+                                unsigned codePage = 1252)
 {
     std::vector<std::string> writes;
-    int result = WalkRegScript(script, [&](const RegScriptWrite& w) {
+    int result = WalkRegScript(script, codePage, [&](const RegScriptWrite& w) {
         std::string line = std::string(w.key) + "|" + std::string(w.name) + "|";
         line += w.kind == RegScriptValueKind::String ? "S:" + std::string(w.text) : "D:" + std::to_string(w.number);
         writes.push_back(line);
@@ -124,4 +125,12 @@ TEST(RegScript, NothingIsReadPastTheEndOfTheText)
         std::vector<char> heap(exact.begin(), exact.end());
         EXPECT_TRUE(Writes(std::string_view(heap.data(), heap.size())).empty()) << text;
     }
+}
+
+TEST(RegScript, AKeyNameInDoubleByteCharactersKeepsTheCharactersWhoseSecondByteIsABackslashOrBracket)
+{
+    // Code page 932: the second byte of U+30BD (0x83 0x5C) is "\", that of U+5F4E (0x9C 0x5D) is "]".
+    const std::string key = "Software\\\x83\x5C\x9C\x5D";
+    const std::string script = "[HKEY_CURRENT_USER\\" + key + "]\r\n\"Font\"=\"Courier\"\r\n";
+    EXPECT_EQ((std::vector<std::string>{key + "|Font|S:Courier"}), Writes(script, -1, nullptr, 932));
 }

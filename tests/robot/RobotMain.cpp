@@ -106,7 +106,8 @@ int PrintSystemMessage(const std::wstring& codeText)
     DWORD code = wcstoul(codeText.c_str(), nullptr, 0);
     wchar_t* text = nullptr;
     // The same request as the setup program's message helper, so the texts compare exactly.
-    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER, nullptr, code,
+    DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER |
+                                      FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
                                   MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<wchar_t*>(&text),
                                   0, nullptr);
     if (length == 0) return 1;

@@ -140,6 +140,7 @@ protected:
     RunState state;
 
     bool productKeyExisted = false;
+    bool uninstallerMade = false;
 
     void SetUp() override
     {
@@ -152,9 +153,12 @@ protected:
         lstrcpyA(state.destination, "C:\\Program Files\\Lexaver Test");
         state.destinationLength = lstrlenA(state.destination);
         lstrcpyA(state.uninstallerPath, "C:\\windows\\Unlexa.exe");
+        uninstallerMade = !TestFolder::Exists(state.uninstallerPath);
+        if (uninstallerMade) TestFolder::WriteFile(state.uninstallerPath, "");
     }
     void TearDown() override
     {
+        if (uninstallerMade) DeleteFileA("C:\\windows\\Unlexa.exe");
         RemoveKeys();
         if (!productKeyExisted) DeleteRegKeyTree(HKEY_CURRENT_USER, "Software", "Lexaver");
     }
@@ -182,12 +186,16 @@ TEST_F(AppRegistration, EntriesAreWrittenUnderLocalMachineWithBlanksUnquoted)
     EXPECT_EQ(2u, ValueCount(HKEY_LOCAL_MACHINE, kUninstallKey));
 }
 
-TEST_F(AppRegistration, EmptyUninstallerPathLeavesTheCommandWithItsArgumentsOnly)
+TEST_F(AppRegistration, NoUninstallEntryOffersAnUninstallerThatIsNotThere)
 {
     state.uninstallerPath[0] = '\0';
     EXPECT_TRUE(RegisterApplication(state));
-    EXPECT_TRUE(IsString(Query(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString"),
-                         " /Lexaver /C:\\Program Files\\Lexaver Test"));
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, Query(HKEY_LOCAL_MACHINE, kUninstallKey, "UninstallString").status);
+    // The path set, the file not copied (the distribution lacked it).
+    lstrcpyA(state.uninstallerPath, "C:\\windows\\Unlexa-missing.exe");
+    EXPECT_TRUE(RegisterApplication(state));
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, Query(HKEY_LOCAL_MACHINE, kUninstallKey, "DisplayName").status);
+    EXPECT_TRUE(IsString(Query(HKEY_LOCAL_MACHINE, kAppPathKey, ""), "C:\\Program Files\\Lexaver Test\\Lexaver.exe"));
 }
 
 TEST_F(AppRegistration, OldControlSettingsAreRemovedBeforeTheScriptWritesItsOwn)

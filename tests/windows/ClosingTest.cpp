@@ -235,3 +235,12 @@ TEST(ShutdownPrivilege, TheTokenCheckEnablesThePrivilegeThatTheTokenHolds)
     EXPECT_TRUE(HoldsShutdownPrivilege());
     EXPECT_TRUE(QueryShutdownPrivilege().enabled);
 }
+
+TEST_F(Closing, ARestartDialogThatCannotBeShownRequestsNoRestart)
+{
+    state.restartNeeded = true;
+    CWinApp app;
+    app.m_hInstance = GetModuleHandleA("kernel32.dll");  // no dialog templates there: DoModal gives -1
+    FinishInstallation(state);
+    EXPECT_TRUE(g_requests.empty());
+}

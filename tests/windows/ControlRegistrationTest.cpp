@@ -38,7 +38,9 @@ std::string RegistrationMark()
 
 class ControlRegistration : public ::testing::Test {
 protected:
-    TestFolder destination{"ControlRegistration"};
+    // A folder of each test's own: a control whose load failed may keep its name from being
+    // used again at once.
+    TestFolder destination{::testing::UnitTest::GetInstance()->current_test_info()->name()};
     RunState state;
 
     void SetUp() override
@@ -149,4 +151,15 @@ TEST_F(ControlRegistration, ControlWhoseImportIsMissingIsNotFound)
     EXPECT_EQ("", RegistrationMark());
     EXPECT_TRUE(IsStopMessage(shown, kNotFound));
     EXPECT_EQ(kCallerMode, modeAfter);
+}
+
+TEST_F(ControlRegistration, AControlThatCreatesComObjectsWhileRegisteringFindsComReadyAndLeavesItAsItWas)
+{
+    Install("NeedsCom.ocx");
+    std::vector<ShownMessageBox> shown = Register();
+    EXPECT_EQ("NeedsCom", RegistrationMark());
+    EXPECT_TRUE(shown.empty());
+    // Initialised for the call only: the thread's first initialisation is still to come.
+    EXPECT_EQ(S_OK, CoInitialize(nullptr));
+    CoUninitialize();
 }

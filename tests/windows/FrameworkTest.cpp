@@ -2,6 +2,7 @@
 
 #include <afxwin.h>
 
+#include <new>
 #include <string>
 
 #include "DialogAnswerer.h"
@@ -33,6 +34,25 @@ protected:
 
 private:
     UINT m_command;
+};
+
+// Runs out of memory in its initialisation, or when OK is pressed.
+class OutOfMemoryDlg : public CDialog {
+public:
+    explicit OutOfMemoryDlg(bool inInit) : CDialog(IDD_RESTART), m_inInit(inInit) {}
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        if (m_inInit) throw std::bad_alloc();
+        PostMessage(WM_COMMAND, IDOK);
+        return TRUE;
+    }
+    void OnOK() override { throw std::bad_alloc(); }
+
+private:
+    bool m_inInit;
 };
 
 // A static that colours itself through the reflected WM_CTLCOLORSTATIC.
@@ -193,4 +213,17 @@ TEST(UserExceptionTest, IsACatchableSilentException)
         caught = true;
     }
     EXPECT_TRUE(caught);
+}
+
+TEST(OutOfMemoryTest, AnAllocationThatFailsInsideTheDialogEndsItAndReachesTheCaller)
+{
+    for (bool inInit : {true, false}) {
+        SCOPED_TRACE(inInit ? "initialisation" : "OK pressed");
+        OutOfMemoryDlg dialog(inInit);
+        EXPECT_THROW(dialog.DoModal(), std::bad_alloc);
+        EXPECT_EQ(nullptr, dialog.m_hWnd);
+    }
+    // Nothing is held over for the next dialog.
+    SelfEndingDestinationDlg next(IDCANCEL);
+    EXPECT_EQ(IDCANCEL, next.DoModal());
 }

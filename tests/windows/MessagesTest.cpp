@@ -12,7 +12,7 @@ namespace {
 std::string SystemText(DWORD code)
 {
     char* text = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER, nullptr, code,
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
                    MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(&text), 0, nullptr);
     std::string result = text ? text : "";
     if (text) LocalFree(text);
@@ -65,4 +65,14 @@ TEST(SystemErrorMessage, AVeryLongInsertIsCutToTheBuffer)
     std::string text = Compose(IDS_FILE_ACCESS, path.c_str(), nullptr, ERROR_FILE_NOT_FOUND);
     EXPECT_LT(text.size(), 1024u);
     EXPECT_EQ(0u, text.find("Could not access file ppp"));
+}
+
+TEST(SystemErrorMessage, ASystemTextWithInsertsKeepsThemAsTheyAre)
+{
+    // There are no arguments for the inserts of such a text: nothing may be read for them.
+    DWORD code = 1;
+    while (code < 16000 && SystemText(code).find("%1") == std::string::npos) ++code;
+    ASSERT_LT(code, 16000u) << "no system text with inserts";
+    EXPECT_EQ("Could not access file A:\\Lexaver.ocx : " + SystemText(code),
+              Compose(IDS_FILE_ACCESS, "A:\\Lexaver.ocx", nullptr, code));
 }

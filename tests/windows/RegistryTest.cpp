@@ -61,6 +61,26 @@ protected:
         if (status == ERROR_SUCCESS) data->assign(buffer, size);
         return status;
     }
+
+    // Who may do what with the key: everyone `access`, or everything with `access` 0 (no list).
+    void SetKeyAccess(const std::string& path, REGSAM access)
+    {
+        HKEY key;
+        ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, WRITE_DAC, &key));
+        SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+        PSID everyone = nullptr;
+        ASSERT_TRUE(AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone));
+        alignas(DWORD) BYTE aclBytes[128];
+        ACL* acl = reinterpret_cast<ACL*>(aclBytes);
+        InitializeAcl(acl, sizeof aclBytes, ACL_REVISION);
+        AddAccessAllowedAce(acl, ACL_REVISION, access, everyone);
+        SECURITY_DESCRIPTOR descriptor;
+        InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+        SetSecurityDescriptorDacl(&descriptor, TRUE, access ? acl : nullptr, FALSE);
+        EXPECT_EQ(ERROR_SUCCESS, RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor));
+        FreeSid(everyone);
+        RegCloseKey(key);
+    }
 };
 
 }  // namespace
@@ -168,6 +188,24 @@ TEST_F(Registry, ReadOfAMissingKeyOrValueFails)
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, root + "\\Nowhere"));
 }
 
+TEST_F(Registry, AKeyThatMayBeReadButNotChangedIsRead)
+{
+    SetRaw(root, "Common Programs", REG_SZ, "C:\\Common", 10);
+    SetKeyAccess(root, KEY_READ);
+    HKEY probe;
+    LONG fullAccess = RegOpenKeyExA(HKEY_CURRENT_USER, root.c_str(), 0, KEY_ALL_ACCESS, &probe);
+    if (fullAccess == ERROR_SUCCESS) RegCloseKey(probe);
+    EXPECT_EQ(ERROR_ACCESS_DENIED, fullAccess) << "the key's access list is not in force";
+
+    char buffer[64] = {};
+    EXPECT_EQ(ERROR_SUCCESS, ReadRegValue(HKEY_CURRENT_USER, root.c_str(), "Common Programs", buffer, sizeof buffer));
+    EXPECT_STREQ("C:\\Common", buffer);
+    std::string text;
+    EXPECT_EQ(ERROR_SUCCESS, ReadRegString(HKEY_CURRENT_USER, root.c_str(), "Common Programs", text));
+    EXPECT_EQ("C:\\Common", text);
+    SetKeyAccess(root, 0);
+}
+
 TEST_F(Registry, DeleteTreeRemovesThreeLevelsAndLeavesSiblingsAndParent)
 {
     std::string parent = root + "\\Parent";
@@ -218,4 +256,26 @@ TEST_F(Registry, NoHandleStaysOpenAfterAnyOperation)
     ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, root.c_str(), 0, KEY_READ, &leaked));
     EXPECT_NE(before, ProbeHandle());
     RegCloseKey(leaked);
+}
+
+// Run under code page 932 (an entry of its own in the test list).
+TEST(RegistryDoubleByte, AKeyNameWhoseCharacterEndsInABackslashByteIsOneKey)
+{
+    ASSERT_EQ(932u, GetACP());
+    // "ソフト": the second byte of its first character is 0x5C.
+    const char path[] = "Software\\LexaverTests\\\x83\x5C\x83\x74\x83\x67";
+    ASSERT_EQ(ERROR_SUCCESS, WriteRegString(HKEY_CURRENT_USER, path, "Found", REG_SZ, "yes"));
+    char buffer[16] = {};
+    EXPECT_EQ(ERROR_SUCCESS, ReadRegValue(HKEY_CURRENT_USER, path, "Found", buffer, sizeof buffer));
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\LexaverTests", 0, KEY_READ, &key));
+    wchar_t name[64] = {};
+    DWORD subkeys = 0;
+    RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr, nullptr,
+                     nullptr, nullptr);
+    RegEnumKeyW(key, 0, name, 64);
+    RegCloseKey(key);
+    EXPECT_EQ(1u, subkeys);
+    EXPECT_EQ(std::wstring(L"\u30BD\u30D5\u30C8"), name);
+    DeleteRegKeyTree(HKEY_CURRENT_USER, "Software", "LexaverTests");
 }

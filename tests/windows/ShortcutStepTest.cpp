@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 
@@ -210,4 +211,39 @@ TEST_F(ShortcutStep, GroupThatCannotBeCreatedIsANoticeAndEndsTheRun)
     EXPECT_GT(shown[0].text.size(), expected.size());  // the system's text follows
     EXPECT_EQ(LoadIcon(nullptr, IDI_INFORMATION), shown[0].icon);
     EXPECT_TRUE(FilesIn(Folder("Desktop")).empty());
+}
+
+TEST_F(ShortcutStep, APathThatDoesNotFitIsNoShortcutAndAGroupThatDoesNotFitIsANotice)
+{
+    // A Programs folder of 248 characters: its group "\Lexaver" fits, no "\NAME.lnk" in it does.
+    std::string programs = Folder("Programs");
+    while (programs.size() < 248) {
+        std::size_t more = std::min<std::size_t>(40, 247 - programs.size());
+        programs.append("\\").append(more, 'p');
+        CreateDirectoryA(programs.c_str(), nullptr);
+    }
+    ASSERT_EQ(248u, programs.size());
+    ASSERT_TRUE(TestFolder::IsFolder(programs));
+    WriteRegString(HKEY_CURRENT_USER, kShellFolders, "Programs", REG_SZ, programs.c_str());
+    {
+        MessageBoxRecorder recorder;
+        EXPECT_TRUE(CreateShortcuts(state));
+        EXPECT_TRUE(recorder.Stop().empty());
+    }
+    EXPECT_TRUE(TestFolder::IsFolder(programs + "\\Lexaver"));
+    EXPECT_TRUE(FilesIn(programs + "\\Lexaver").empty()) << "a shortcut under a shorter name";
+    EXPECT_EQ(std::set<std::string>{"Lexaver.lnk"}, FilesIn(Folder("Desktop")));
+
+    // One where the group itself does not fit: reported as a group that cannot be created.
+    std::string deeper = programs + "\\1234567";
+    CreateDirectoryA(deeper.c_str(), nullptr);
+    WriteRegString(HKEY_CURRENT_USER, kShellFolders, "Programs", REG_SZ, deeper.c_str());
+    MessageBoxRecorder recorder;
+    EXPECT_FALSE(CreateShortcuts(state));
+    const std::vector<ShownMessageBox>& shown = recorder.Stop();
+    ASSERT_EQ(1u, shown.size());
+    std::string expected = "Could not create directory " + deeper + "\\Lexaver : ";
+    EXPECT_EQ(expected, shown[0].text.substr(0, expected.size()));
+    EXPECT_EQ(LoadIcon(nullptr, IDI_INFORMATION), shown[0].icon);
+    EXPECT_FALSE(TestFolder::Exists(deeper + "\\Lexave"));
 }
