@@ -47,9 +47,21 @@ TEST(StartupFile, FolderOnALaterLineIsStillAddedToTheStatement)
               Added("SET PATH=C:\\DOS\r\nREM C:\\PROGRA~1\\LEXAVER\r\n"));
 }
 
-TEST(StartupFile, ZeroByteEndsTheText)
+TEST(StartupFile, ZeroBytesAreTextLikeAnyOther)
 {
-    EXPECT_EQ("SET PATH=C:\\DOS;C:\\PROGRA~1\\LEXAVER\r\n", Added(std::string("SET PATH=C:\\DOS\r\n\0tail", 22)));
+    using namespace std::string_literals;
+    EXPECT_EQ("SET PATH=C:\\DOS;C:\\PROGRA~1\\LEXAVER\r\n\0tail\r\n"s, Added("SET PATH=C:\\DOS\r\n\0tail\r\n"s));
+    // A zero byte above the statement hides neither it nor what follows.
+    EXPECT_EQ("ECHO\0\r\nPATH=C:\\DOS;C:\\PROGRA~1\\LEXAVER\r\nWIN"s, Added("ECHO\0\r\nPATH=C:\\DOS\r\nWIN"s));
+}
+
+TEST(StartupFile, EndOfFileMarksAfterTheStatementStayLast)
+{
+    EXPECT_EQ("ECHO OFF\r\nPATH C:\\DOS;C:\\PROGRA~1\\LEXAVER\x1A", Added("ECHO OFF\r\nPATH C:\\DOS\x1A"));
+    EXPECT_EQ("SET PATH=C:\\DOS;C:\\PROGRA~1\\LEXAVER\x1A\x1A", Added("SET PATH=C:\\DOS;\x1A\x1A"));
+    EXPECT_EQ("(unchanged)", Added("SET PATH=C:\\DOS;c:\\progra~1\\lexaver\x1A"));
+    // Only at the end of the file: a mark on a line of its own stays where it is.
+    EXPECT_EQ("PATH=C:\\DOS;C:\\PROGRA~1\\LEXAVER\r\n\x1A", Added("PATH=C:\\DOS\r\n\x1A"));
 }
 
 TEST(StartupFile, CommentsAndOtherWordsAreNoStatement)

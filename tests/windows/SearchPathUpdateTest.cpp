@@ -160,6 +160,16 @@ TEST_F(StartupFile, AFileWithoutStatementGetsOneOnTopInShortFormAndIsBackedUp)
     EXPECT_TRUE(SameNames(Listing(), "Autoexec.bat Autoexec.bak ")) << Listing();
 }
 
+TEST_F(StartupFile, ZeroBytesAndTheEndOfFileMarkAreKeptWhereTheyWere)
+{
+    using namespace std::string_literals;
+    const std::string old = "ECHO\0OFF\r\nSET PATH=C:\\DOS\x1A"s;
+    TestFolder::WriteFile(Autoexec(), old);
+    EXPECT_TRUE(Run());
+    EXPECT_EQ("ECHO\0OFF\r\nSET PATH=C:\\DOS;"s + shortFolder + "\x1A", Read(Autoexec()));
+    EXPECT_EQ(old, Read(Backup()));
+}
+
 TEST_F(StartupFile, AStatementIsExtendedAndAnEarlierBackupIsKept)
 {
     TestFolder::WriteFile(Autoexec(), "ECHO OFF\r\nSET PATH=C:\\WINDOWS;C:\\WINDOWS\\COMMAND\r\nWIN\r\n");
