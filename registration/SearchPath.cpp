@@ -114,7 +114,8 @@ std::optional<std::string> AddToStatement(std::string_view autoexec, std::string
 {
     std::optional<PathStatement> statement = FindPathStatement(autoexec);
     if (!statement) {
-        std::string text = "set PATH=";
+        // The system sets a search path before the file runs: extend it, do not replace it.
+        std::string text = "set PATH=%PATH%;";
         text.append(folder).append("\r\n").append(autoexec);
         return text;
     }

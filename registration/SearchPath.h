@@ -28,8 +28,8 @@ struct PathStatement {
 std::optional<PathStatement> FindPathStatement(std::string_view text);
 
 // The startup file with the folder added to its first PATH statement (before the end-of-file
-// marks that may end the file's last line), or a "set PATH=" line for it put on top when there
-// is none; nothing when the statement already names the folder. Every byte of the old text
+// marks that may end the file's last line), or a "set PATH=%PATH%;" line for it put on top when
+// there is none; nothing when the statement already names the folder. Every byte of the old text
 // is kept, zero bytes included.
 std::optional<std::string> AddToStatement(std::string_view autoexec, std::string_view folder, unsigned codePage);
 

@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(FindPathStatement(text).has_value());
         return 0;
     }
-    const std::string top = "set PATH=" + std::string(folder) + "\r\n";
+    const std::string top = "set PATH=%PATH%;" + std::string(folder) + "\r\n";
     if (edited->compare(0, top.size(), top) == 0 && edited->size() == top.size() + text.size()) {
         Check(edited->substr(top.size()) == text);
     } else {

@@ -22,8 +22,9 @@ TEST(StartupFile, WorkedExamplesExtendTheStatementOrPutOneOnTop)
 {
     EXPECT_EQ("ECHO OFF\r\nSET PATH=C:\\WINDOWS;C:\\WINDOWS\\COMMAND;C:\\PROGRA~1\\LEXAVER\r\n",
               Added("ECHO OFF\r\nSET PATH=C:\\WINDOWS;C:\\WINDOWS\\COMMAND\r\n"));
-    EXPECT_EQ("set PATH=C:\\PROGRA~1\\LEXAVER\r\nECHO OFF\r\nWIN\r\n", Added("ECHO OFF\r\nWIN\r\n"));
-    EXPECT_EQ("set PATH=C:\\PROGRA~1\\LEXAVER\r\n", Added(""));
+    // A new statement extends the search path the system set before the file runs.
+    EXPECT_EQ("set PATH=%PATH%;C:\\PROGRA~1\\LEXAVER\r\nECHO OFF\r\nWIN\r\n", Added("ECHO OFF\r\nWIN\r\n"));
+    EXPECT_EQ("set PATH=%PATH%;C:\\PROGRA~1\\LEXAVER\r\n", Added(""));
 }
 
 TEST(StartupFile, StatementOnTheLastLineOrEndingInASemicolon)
@@ -70,7 +71,7 @@ TEST(StartupFile, CommentsAndOtherWordsAreNoStatement)
     EXPECT_EQ("rem PATH C:\\OLD\r\nSET PATHEXT=.COM\r\nMYPATH=X\r\nSET PATH=C:\\DOS;C:\\PROGRA~1\\LEXAVER\r\n",
               Added("rem PATH C:\\OLD\r\nSET PATHEXT=.COM\r\nMYPATH=X\r\nSET PATH=C:\\DOS\r\n"));
     // With none but those, a new statement goes on top.
-    EXPECT_EQ("set PATH=C:\\PROGRA~1\\LEXAVER\r\nrem PATH C:\\OLD\r\nPATHS\r\n", Added("rem PATH C:\\OLD\r\nPATHS\r\n"));
+    EXPECT_EQ("set PATH=%PATH%;C:\\PROGRA~1\\LEXAVER\r\nrem PATH C:\\OLD\r\nPATHS\r\n", Added("rem PATH C:\\OLD\r\nPATHS\r\n"));
 }
 
 TEST(StartupFile, StatementFormsWithAtSignBlanksAndCase)

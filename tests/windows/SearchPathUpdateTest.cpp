@@ -155,7 +155,7 @@ TEST_F(StartupFile, AFileWithoutStatementGetsOneOnTopInShortFormAndIsBackedUp)
     EXPECT_TRUE(Run());
     EXPECT_TRUE(boxes.Stop().empty());
     EXPECT_NE(std::string::npos, shortFolder.find('~')) << "a folder with a long name has a short form: " << shortFolder;
-    EXPECT_EQ("set PATH=" + shortFolder + "\r\n" + old, Read(Autoexec()));
+    EXPECT_EQ("set PATH=%PATH%;" + shortFolder + "\r\n" + old, Read(Autoexec()));
     EXPECT_EQ(old, Read(Backup()));
     EXPECT_TRUE(SameNames(Listing(), "Autoexec.bat Autoexec.bak ")) << Listing();
 }
@@ -241,7 +241,7 @@ TEST_F(StartupFile, AReadOnlyFileIsRewrittenAndStaysReadOnly)
     TestFolder::WriteFile(Autoexec(), "WIN\r\n");
     SetFileAttributesA(Autoexec().c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_TRUE(Run());
-    EXPECT_EQ("set PATH=" + shortFolder + "\r\nWIN\r\n", Read(Autoexec()));
+    EXPECT_EQ("set PATH=%PATH%;" + shortFolder + "\r\nWIN\r\n", Read(Autoexec()));
     DWORD attributes = GetFileAttributesA(Autoexec().c_str());
     EXPECT_NE(0u, attributes & FILE_ATTRIBUTE_READONLY);
     SetFileAttributesA(Autoexec().c_str(), FILE_ATTRIBUTE_NORMAL);
