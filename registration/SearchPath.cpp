@@ -93,7 +93,8 @@ std::optional<std::string> AddToPathValue(std::string_view value, std::string_vi
     if (SearchPathHoldsFolder(value, folder, codePage)) return std::nullopt;
     if (!value.empty() && value.back() == ';') value.remove_suffix(1);
     std::string extended(value);
-    extended.append(";").append(folder);
+    if (!extended.empty()) extended.append(";");
+    extended.append(folder);
     return extended;
 }
 

@@ -13,7 +13,7 @@
 bool SearchPathHoldsFolder(std::string_view entries, std::string_view folder, unsigned codePage);
 
 // The NT "Path" value with the folder appended after a ";" (a trailing ";" of the value is not
-// doubled); nothing when the folder is an entry already.
+// doubled; an empty value becomes the folder alone); nothing when the folder is an entry already.
 std::optional<std::string> AddToPathValue(std::string_view value, std::string_view folder, unsigned codePage);
 
 // Where the PATH statement of a startup file stands: its line is [lineStart, lineEnd) and its

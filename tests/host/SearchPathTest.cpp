@@ -102,7 +102,9 @@ TEST(PathValue, FolderIsAppendedAfterOneSemicolon)
     EXPECT_EQ("C:\\WINNT;C:\\WINNT\\system32;C:\\Program Files\\Lexaver",
               AddToPathValue("C:\\WINNT;C:\\WINNT\\system32;", "C:\\Program Files\\Lexaver", kWestern).value());
     EXPECT_EQ("C:\\WINNT;C:\\Lexaver", AddToPathValue("C:\\WINNT", "C:\\Lexaver", kWestern).value());
-    EXPECT_EQ(";C:\\Lexaver", AddToPathValue("", "C:\\Lexaver", kWestern).value());
+    // Nothing to separate from: no empty first entry.
+    EXPECT_EQ("C:\\Lexaver", AddToPathValue("", "C:\\Lexaver", kWestern).value());
+    EXPECT_EQ("C:\\Lexaver", AddToPathValue(";", "C:\\Lexaver", kWestern).value());
     EXPECT_FALSE(AddToPathValue("C:\\WINNT;c:\\lexaver", "C:\\Lexaver", kWestern));
     EXPECT_EQ("C:\\Lexaver2;C:\\Lexaver", AddToPathValue("C:\\Lexaver2", "C:\\Lexaver", kWestern).value());
 }
