@@ -11,10 +11,11 @@ LONG GetFileLength(HFILE file)
     return length;
 }
 
-int ReadWholeFile(const char* path, HGLOBAL* memoryHandle, char** pointer)
+int ReadWholeFile(const char* path, HGLOBAL* memoryHandle, char** pointer, DWORD* fileLength)
 {
     *memoryHandle = nullptr;
     *pointer = nullptr;
+    if (fileLength) *fileLength = 0;
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) return kReadWholeFileNoOpen;
@@ -48,6 +49,7 @@ int ReadWholeFile(const char* path, HGLOBAL* memoryHandle, char** pointer)
     }
     *memoryHandle = memory;
     *pointer = data;
+    if (fileLength) *fileLength = read;
     return kReadWholeFileOk;
 }
 

@@ -16,8 +16,9 @@ enum ReadWholeFileStatus {
 LONG GetFileLength(HFILE file);
 
 // Reads the file into movable global memory followed by a zero byte. On success the caller owns
-// the locked block; on any failure nothing stays allocated and both out-parameters are null.
-int ReadWholeFile(const char* path, HGLOBAL* memoryHandle, char** pointer);
+// the locked block and, when asked, learns the file's length (zero bytes may lie within); on any
+// failure nothing stays allocated, both pointers are null and the length is 0.
+int ReadWholeFile(const char* path, HGLOBAL* memoryHandle, char** pointer, DWORD* fileLength = nullptr);
 
 // Creates every level of the path but the last, below its drive ("C:\") or the server and share
 // of a network path. Returns 0 or the error of the first level that could not be created. The

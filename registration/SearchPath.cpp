@@ -93,7 +93,8 @@ std::optional<std::string> AddToPathValue(std::string_view value, std::string_vi
     if (SearchPathHoldsFolder(value, folder, codePage)) return std::nullopt;
     if (!value.empty() && value.back() == ';') value.remove_suffix(1);
     std::string extended(value);
-    extended.append(";").append(folder);
+    if (!extended.empty()) extended.append(";");
+    extended.append(folder);
     return extended;
 }
 
@@ -112,22 +113,24 @@ std::optional<PathStatement> FindPathStatement(std::string_view text)
 
 std::optional<std::string> AddToStatement(std::string_view autoexec, std::string_view folder, unsigned codePage)
 {
-    std::size_t zero = autoexec.find('\0');
-    if (zero != kNone) autoexec = autoexec.substr(0, zero);
-
     std::optional<PathStatement> statement = FindPathStatement(autoexec);
     if (!statement) {
-        std::string text = "set PATH=";
+        // The system sets a search path before the file runs: extend it, do not replace it.
+        std::string text = "set PATH=%PATH%;";
         text.append(folder).append("\r\n").append(autoexec);
         return text;
     }
-    std::string_view entries = autoexec.substr(statement->entriesStart, statement->lineEnd - statement->entriesStart);
+    std::size_t end = statement->lineEnd;
+    // Nothing after an end-of-file mark is read: on the last line the folder goes before it.
+    if (end == autoexec.size())
+        while (end > statement->entriesStart && autoexec[end - 1] == '\x1A') --end;
+    std::string_view entries = autoexec.substr(statement->entriesStart, end - statement->entriesStart);
     if (SearchPathHoldsFolder(entries, folder, codePage)) return std::nullopt;
 
-    std::string text(autoexec.substr(0, statement->lineEnd));
+    std::string text(autoexec.substr(0, end));
     std::string_view before = TrimBlanks(entries);
     // No separator before the first entry, nor after one that the line already ends with.
     if (!before.empty() && before != "=" && before.back() != ';') text += ';';
-    text.append(folder).append(autoexec.substr(statement->lineEnd));
+    text.append(folder).append(autoexec.substr(end));
     return text;
 }

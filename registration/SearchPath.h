@@ -13,7 +13,7 @@
 bool SearchPathHoldsFolder(std::string_view entries, std::string_view folder, unsigned codePage);
 
 // The NT "Path" value with the folder appended after a ";" (a trailing ";" of the value is not
-// doubled); nothing when the folder is an entry already.
+// doubled; an empty value becomes the folder alone); nothing when the folder is an entry already.
 std::optional<std::string> AddToPathValue(std::string_view value, std::string_view folder, unsigned codePage);
 
 // Where the PATH statement of a startup file stands: its line is [lineStart, lineEnd) and its
@@ -27,9 +27,10 @@ struct PathStatement {
 };
 std::optional<PathStatement> FindPathStatement(std::string_view text);
 
-// The startup file with the folder added to its first PATH statement, or a "set PATH=" line for
-// it put on top when there is none; nothing when the statement already names the folder. The
-// text is taken up to its first zero byte.
+// The startup file with the folder added to its first PATH statement (before the end-of-file
+// marks that may end the file's last line), or a "set PATH=%PATH%;" line for it put on top when
+// there is none; nothing when the statement already names the folder. Every byte of the old text
+// is kept, zero bytes included.
 std::optional<std::string> AddToStatement(std::string_view autoexec, std::string_view folder, unsigned codePage);
 
 #endif

@@ -30,7 +30,14 @@ bool AddToNtSearchPath(RunState& state, const char* keyPath)
     std::optional<std::string> extended = AddToPathValue(value, state.destination, GetACP());
     if (!extended) return true;
     // Expandable whatever it was: other entries may name %SystemRoot% and the like.
-    WriteRegString(HKEY_LOCAL_MACHINE, keyPath, "Path", REG_EXPAND_SZ, extended->c_str());
+    status = WriteRegString(HKEY_LOCAL_MACHINE, keyPath, "Path", REG_EXPAND_SZ, extended->c_str());
+    if (status != ERROR_SUCCESS) {
+        char key[1024];  // as much as wsprintfA ever writes
+        wsprintfA(key, "HKEY_LOCAL_MACHINE\\%s", keyPath);
+        SetLastError(static_cast<DWORD>(status));
+        ShowSystemErrorMessage(IDS_FILE_WRITE, key, MB_ICONHAND);
+        return false;
+    }
     state.pathChanged = true;
     return true;
 }

@@ -10,7 +10,8 @@
 bool UpdateSearchPath(RunState& state);
 
 // The NT branch against the "Path" value of a key of HKEY_LOCAL_MACHINE. A value that cannot be
-// read shows message 143 with the key path; one of any length is extended whole.
+// read shows message 143 with the key path, one that cannot be written message 135 with the key's
+// full name (the flag then stays clear); one of any length is extended whole.
 bool AddToNtSearchPath(RunState& state, const char* keyPath);
 
 #endif

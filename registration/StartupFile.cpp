@@ -22,15 +22,16 @@ struct StartupFileNames {
     char pending[kPathBufferSize];
 };
 
-// The file as text up to its first zero byte; false when it cannot be read.
+// The whole file, zero bytes included; false when it cannot be read.
 bool ReadStartupFile(const char* path, std::string& text)
 {
     HGLOBAL memory = nullptr;
     char* bytes = nullptr;
-    if (ReadWholeFile(path, &memory, &bytes) != kReadWholeFileOk) return false;
+    DWORD length = 0;
+    if (ReadWholeFile(path, &memory, &bytes, &length) != kReadWholeFileOk) return false;
     bool read = true;
     try {
-        text = bytes;
+        text = std::string_view(bytes, length);
     } catch (const std::bad_alloc&) {
         read = false;
     }

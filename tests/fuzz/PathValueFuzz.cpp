@@ -1,5 +1,6 @@
 // libFuzzer target: the NT "Path" value edit. The old value stays whole (less one trailing ";"),
-// the folder is appended once, and a second edit finds it there.
+// the folder is appended once (after a ";" unless nothing is left before it), and a second edit
+// finds it there.
 #include <cstdint>
 #include <string>
 
@@ -18,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     std::string_view kept = value;
     if (!kept.empty() && kept.back() == ';') kept.remove_suffix(1);
-    Check(*edited == std::string(kept) + ";" + std::string(folder));
+    Check(*edited == std::string(kept) + (kept.empty() ? "" : ";") + std::string(folder));
     Check(!AddToPathValue(*edited, folder, codePage).has_value());
     return 0;
 }

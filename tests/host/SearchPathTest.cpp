@@ -22,8 +22,9 @@ TEST(StartupFile, WorkedExamplesExtendTheStatementOrPutOneOnTop)
 {
     EXPECT_EQ("ECHO OFF\r\nSET PATH=C:\\WINDOWS;C:\\WINDOWS\\COMMAND;C:\\PROGRA~1\\LEXAVER\r\n",
               Added("ECHO OFF\r\nSET PATH=C:\\WINDOWS;C:\\WINDOWS\\COMMAND\r\n"));
-    EXPECT_EQ("set PATH=C:\\PROGRA~1\\LEXAVER\r\nECHO OFF\r\nWIN\r\n", Added("ECHO OFF\r\nWIN\r\n"));
-    EXPECT_EQ("set PATH=C:\\PROGRA~1\\LEXAVER\r\n", Added(""));
+    // A new statement extends the search path the system set before the file runs.
+    EXPECT_EQ("set PATH=%PATH%;C:\\PROGRA~1\\LEXAVER\r\nECHO OFF\r\nWIN\r\n", Added("ECHO OFF\r\nWIN\r\n"));
+    EXPECT_EQ("set PATH=%PATH%;C:\\PROGRA~1\\LEXAVER\r\n", Added(""));
 }
 
 TEST(StartupFile, StatementOnTheLastLineOrEndingInASemicolon)
@@ -47,9 +48,21 @@ TEST(StartupFile, FolderOnALaterLineIsStillAddedToTheStatement)
               Added("SET PATH=C:\\DOS\r\nREM C:\\PROGRA~1\\LEXAVER\r\n"));
 }
 
-TEST(StartupFile, ZeroByteEndsTheText)
+TEST(StartupFile, ZeroBytesAreTextLikeAnyOther)
 {
-    EXPECT_EQ("SET PATH=C:\\DOS;C:\\PROGRA~1\\LEXAVER\r\n", Added(std::string("SET PATH=C:\\DOS\r\n\0tail", 22)));
+    using namespace std::string_literals;
+    EXPECT_EQ("SET PATH=C:\\DOS;C:\\PROGRA~1\\LEXAVER\r\n\0tail\r\n"s, Added("SET PATH=C:\\DOS\r\n\0tail\r\n"s));
+    // A zero byte above the statement hides neither it nor what follows.
+    EXPECT_EQ("ECHO\0\r\nPATH=C:\\DOS;C:\\PROGRA~1\\LEXAVER\r\nWIN"s, Added("ECHO\0\r\nPATH=C:\\DOS\r\nWIN"s));
+}
+
+TEST(StartupFile, EndOfFileMarksAfterTheStatementStayLast)
+{
+    EXPECT_EQ("ECHO OFF\r\nPATH C:\\DOS;C:\\PROGRA~1\\LEXAVER\x1A", Added("ECHO OFF\r\nPATH C:\\DOS\x1A"));
+    EXPECT_EQ("SET PATH=C:\\DOS;C:\\PROGRA~1\\LEXAVER\x1A\x1A", Added("SET PATH=C:\\DOS;\x1A\x1A"));
+    EXPECT_EQ("(unchanged)", Added("SET PATH=C:\\DOS;c:\\progra~1\\lexaver\x1A"));
+    // Only at the end of the file: a mark on a line of its own stays where it is.
+    EXPECT_EQ("PATH=C:\\DOS;C:\\PROGRA~1\\LEXAVER\r\n\x1A", Added("PATH=C:\\DOS\r\n\x1A"));
 }
 
 TEST(StartupFile, CommentsAndOtherWordsAreNoStatement)
@@ -58,7 +71,7 @@ TEST(StartupFile, CommentsAndOtherWordsAreNoStatement)
     EXPECT_EQ("rem PATH C:\\OLD\r\nSET PATHEXT=.COM\r\nMYPATH=X\r\nSET PATH=C:\\DOS;C:\\PROGRA~1\\LEXAVER\r\n",
               Added("rem PATH C:\\OLD\r\nSET PATHEXT=.COM\r\nMYPATH=X\r\nSET PATH=C:\\DOS\r\n"));
     // With none but those, a new statement goes on top.
-    EXPECT_EQ("set PATH=C:\\PROGRA~1\\LEXAVER\r\nrem PATH C:\\OLD\r\nPATHS\r\n", Added("rem PATH C:\\OLD\r\nPATHS\r\n"));
+    EXPECT_EQ("set PATH=%PATH%;C:\\PROGRA~1\\LEXAVER\r\nrem PATH C:\\OLD\r\nPATHS\r\n", Added("rem PATH C:\\OLD\r\nPATHS\r\n"));
 }
 
 TEST(StartupFile, StatementFormsWithAtSignBlanksAndCase)
@@ -89,7 +102,9 @@ TEST(PathValue, FolderIsAppendedAfterOneSemicolon)
     EXPECT_EQ("C:\\WINNT;C:\\WINNT\\system32;C:\\Program Files\\Lexaver",
               AddToPathValue("C:\\WINNT;C:\\WINNT\\system32;", "C:\\Program Files\\Lexaver", kWestern).value());
     EXPECT_EQ("C:\\WINNT;C:\\Lexaver", AddToPathValue("C:\\WINNT", "C:\\Lexaver", kWestern).value());
-    EXPECT_EQ(";C:\\Lexaver", AddToPathValue("", "C:\\Lexaver", kWestern).value());
+    // Nothing to separate from: no empty first entry.
+    EXPECT_EQ("C:\\Lexaver", AddToPathValue("", "C:\\Lexaver", kWestern).value());
+    EXPECT_EQ("C:\\Lexaver", AddToPathValue(";", "C:\\Lexaver", kWestern).value());
     EXPECT_FALSE(AddToPathValue("C:\\WINNT;c:\\lexaver", "C:\\Lexaver", kWestern));
     EXPECT_EQ("C:\\Lexaver2;C:\\Lexaver", AddToPathValue("C:\\Lexaver2", "C:\\Lexaver", kWestern).value());
 }

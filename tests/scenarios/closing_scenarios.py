@@ -209,7 +209,7 @@ def extends_the_path_statement(s):
 def puts_a_statement_on_top(s):
     old = b"ECHO OFF\r\nrem PATH C:\\OLD\r\nWIN\r\n"
     short = autoexec_run(s, old)
-    s.check_equal(s.read(AUTOEXEC), b"set PATH=" + short + b"\r\n" + old, "C:\\Autoexec.bat")
+    s.check_equal(s.read(AUTOEXEC), b"set PATH=%PATH%;" + short + b"\r\n" + old, "C:\\Autoexec.bat")
     s.check_equal(s.read(BACKUP), old, "C:\\Autoexec.bak")
 
 

@@ -14,9 +14,11 @@ TEST(ReadWholeFile, ReadsTheFileFollowedByAZeroByte)
     TestFolder::WriteFile(folder / "Autoexec.bat", bytes);
     HGLOBAL memory = nullptr;
     char* data = nullptr;
-    ASSERT_EQ(kReadWholeFileOk, ReadWholeFile((folder / "Autoexec.bat").c_str(), &memory, &data));
+    DWORD length = 0;
+    ASSERT_EQ(kReadWholeFileOk, ReadWholeFile((folder / "Autoexec.bat").c_str(), &memory, &data, &length));
     ASSERT_NE(nullptr, memory);
     ASSERT_NE(nullptr, data);
+    EXPECT_EQ(bytes.size(), length) << "the zero byte within does not end it";
     EXPECT_GE(GlobalSize(memory), bytes.size() + 1);
     EXPECT_EQ(bytes, std::string(data, bytes.size()));
     EXPECT_EQ('\0', data[bytes.size()]);
@@ -42,9 +44,11 @@ TEST(ReadWholeFile, AMissingFileAllocatesNothing)
     TestFolder folder("ReadMissing");
     HGLOBAL memory = reinterpret_cast<HGLOBAL>(1);
     char* data = reinterpret_cast<char*>(1);
-    EXPECT_EQ(kReadWholeFileNoOpen, ReadWholeFile((folder / "absent.txt").c_str(), &memory, &data));
+    DWORD length = 1;
+    EXPECT_EQ(kReadWholeFileNoOpen, ReadWholeFile((folder / "absent.txt").c_str(), &memory, &data, &length));
     EXPECT_EQ(nullptr, memory);
     EXPECT_EQ(nullptr, data);
+    EXPECT_EQ(0u, length);
 }
 
 TEST(ReadWholeFile, AFileThatCannotBeOpenedAllocatesNothingAndStaysClosed)

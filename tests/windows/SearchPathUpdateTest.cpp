@@ -23,6 +23,61 @@ StoredValue QueryPath()
     return QueryStoredValue(HKEY_LOCAL_MACHINE, kTestKey, "Path");
 }
 
+std::string SystemText(DWORD code)
+{
+    char* text = nullptr;
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER, nullptr, code,
+                   MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string result = text ? text : "";
+    if (text) LocalFree(text);
+    return result;
+}
+
+// While it lives, this program's calls of a system function go to a replacement: its entry in
+// the import address table is swapped. A write that fails once the key has opened for all access
+// (a full registry, for one) cannot be brought about otherwise.
+class ImportReplacement {
+public:
+    ImportReplacement(const char* module, const char* function, void* replacement)
+    {
+        void* original = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(module), function));
+        auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+        auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+        const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        auto* descriptor = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+        for (; original && descriptor->Name && !m_slot; ++descriptor)
+            for (auto** slot = reinterpret_cast<void**>(base + descriptor->FirstThunk); *slot; ++slot)
+                if (*slot == original) {
+                    m_slot = slot;
+                    break;
+                }
+        if (m_slot) Swap(replacement);
+        m_original = original;
+    }
+    ~ImportReplacement()
+    {
+        if (m_slot) Swap(m_original);
+    }
+    bool Replaced() const { return m_slot != nullptr; }
+
+private:
+    void Swap(void* target)
+    {
+        DWORD protection = 0;
+        VirtualProtect(m_slot, sizeof *m_slot, PAGE_READWRITE, &protection);
+        *m_slot = target;
+        VirtualProtect(m_slot, sizeof *m_slot, protection, &protection);
+    }
+
+    void** m_slot = nullptr;
+    void* m_original = nullptr;
+};
+
+LONG WINAPI SetValueOfAFullRegistry(HKEY, LPCSTR, DWORD, DWORD, const BYTE*, DWORD)
+{
+    return ERROR_NO_SYSTEM_RESOURCES;
+}
+
 class NtSearchPath : public ::testing::Test {
 protected:
     void SetUp() override
@@ -67,6 +122,26 @@ TEST_F(NtSearchPath, AFolderAlreadyThereInOtherCaseLeavesTheValueAndTheFlagAlone
     StoredValue stored = QueryPath();
     EXPECT_EQ(static_cast<DWORD>(REG_SZ), stored.type) << "not rewritten";
     EXPECT_EQ(std::string("C:\\WINDOWS;c:\\program files\\lexaver;C:\\DOS") + '\0', stored.data);
+    EXPECT_FALSE(state.pathChanged);
+}
+
+TEST_F(NtSearchPath, AFailedWriteShowsMessage135WithTheKeyAndAsksForNoLogoff)
+{
+    StorePath(REG_SZ, "C:\\WINDOWS");
+    MessageBoxRecorder boxes;
+    bool carriedOn;
+    {
+        ImportReplacement failing("advapi32.dll", "RegSetValueExA", reinterpret_cast<void*>(&SetValueOfAFullRegistry));
+        ASSERT_TRUE(failing.Replaced());
+        carriedOn = AddToNtSearchPath(state, kTestKey);
+    }
+    EXPECT_FALSE(carriedOn);
+    auto shown = boxes.Stop();
+    ASSERT_EQ(1u, shown.size());
+    EXPECT_EQ(std::string("Write error on file HKEY_LOCAL_MACHINE\\") + kTestKey + " : " +
+                  SystemText(ERROR_NO_SYSTEM_RESOURCES),
+              shown[0].text);
+    EXPECT_EQ(LoadIcon(nullptr, IDI_HAND), shown[0].icon);
     EXPECT_FALSE(state.pathChanged);
 }
 
@@ -155,9 +230,19 @@ TEST_F(StartupFile, AFileWithoutStatementGetsOneOnTopInShortFormAndIsBackedUp)
     EXPECT_TRUE(Run());
     EXPECT_TRUE(boxes.Stop().empty());
     EXPECT_NE(std::string::npos, shortFolder.find('~')) << "a folder with a long name has a short form: " << shortFolder;
-    EXPECT_EQ("set PATH=" + shortFolder + "\r\n" + old, Read(Autoexec()));
+    EXPECT_EQ("set PATH=%PATH%;" + shortFolder + "\r\n" + old, Read(Autoexec()));
     EXPECT_EQ(old, Read(Backup()));
     EXPECT_TRUE(SameNames(Listing(), "Autoexec.bat Autoexec.bak ")) << Listing();
+}
+
+TEST_F(StartupFile, ZeroBytesAndTheEndOfFileMarkAreKeptWhereTheyWere)
+{
+    using namespace std::string_literals;
+    const std::string old = "ECHO\0OFF\r\nSET PATH=C:\\DOS\x1A"s;
+    TestFolder::WriteFile(Autoexec(), old);
+    EXPECT_TRUE(Run());
+    EXPECT_EQ("ECHO\0OFF\r\nSET PATH=C:\\DOS;"s + shortFolder + "\x1A", Read(Autoexec()));
+    EXPECT_EQ(old, Read(Backup()));
 }
 
 TEST_F(StartupFile, AStatementIsExtendedAndAnEarlierBackupIsKept)
@@ -231,7 +316,7 @@ TEST_F(StartupFile, AReadOnlyFileIsRewrittenAndStaysReadOnly)
     TestFolder::WriteFile(Autoexec(), "WIN\r\n");
     SetFileAttributesA(Autoexec().c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_TRUE(Run());
-    EXPECT_EQ("set PATH=" + shortFolder + "\r\nWIN\r\n", Read(Autoexec()));
+    EXPECT_EQ("set PATH=%PATH%;" + shortFolder + "\r\nWIN\r\n", Read(Autoexec()));
     DWORD attributes = GetFileAttributesA(Autoexec().c_str());
     EXPECT_NE(0u, attributes & FILE_ATTRIBUTE_READONLY);
     SetFileAttributesA(Autoexec().c_str(), FILE_ATTRIBUTE_NORMAL);
