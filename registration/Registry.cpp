@@ -4,7 +4,6 @@
 #include <new>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "app/PathScan.h"
 
@@ -126,34 +125,34 @@ LONG ReadRegString(HKEY root, const char* path, const char* name, std::string& t
     HKEY key;
     LONG status = OpenKeyPath(root, path, KEY_READ, &key);
     if (status != ERROR_SUCCESS) return status;
-    std::vector<BYTE> data;
+    char* data = nullptr;
     DWORD size = 0;
     status = RegQueryValueExA(key, name, nullptr, nullptr, nullptr, &size);
-    int attempts = 0;
-    while (status == ERROR_SUCCESS) {
-        try {
-            data.resize(size + 1);
-        } catch (const std::bad_alloc&) {
+    for (int attempt = 0; status == ERROR_SUCCESS; ++attempt) {
+        char* larger = static_cast<char*>(std::realloc(data, size + 1));
+        if (!larger) {
             status = ERROR_NOT_ENOUGH_MEMORY;
             break;
         }
-        size = static_cast<DWORD>(data.size());
-        status = RegQueryValueExA(key, name, nullptr, nullptr, data.data(), &size);
+        data = larger;
+        size += 1;
+        status = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
         // The value may grow between the size query and the read: ask again with the new size.
-        if (status != ERROR_MORE_DATA || ++attempts == 8) break;
+        if (status != ERROR_MORE_DATA || attempt == 7) break;
         status = ERROR_SUCCESS;
     }
     CloseKeyPath();
-    if (status != ERROR_SUCCESS) return status;
-    const char* bytes = reinterpret_cast<const char*>(data.data());
-    DWORD length = 0;
-    while (length < size && bytes[length]) ++length;
-    try {
-        text.assign(bytes, length);
-    } catch (const std::bad_alloc&) {
-        return ERROR_NOT_ENOUGH_MEMORY;
+    if (status == ERROR_SUCCESS) {
+        DWORD length = 0;
+        while (length < size && data[length]) ++length;
+        try {
+            text.assign(data, length);
+        } catch (const std::bad_alloc&) {
+            status = ERROR_NOT_ENOUGH_MEMORY;
+        }
     }
-    return ERROR_SUCCESS;
+    std::free(data);
+    return status;
 }
 
 LONG WriteRegValue(HKEY root, const char* path, const char* name, DWORD type, const void* data, DWORD size)
@@ -171,6 +170,35 @@ LONG WriteRegString(HKEY root, const char* path, const char* name, DWORD type, c
     return WriteRegValue(root, path, name, type, text, static_cast<DWORD>(lstrlenA(text)) + 1);
 }
 
+namespace {
+
+// One key on the way down the tree being deleted, with the name its parent knows it by.
+struct OpenSubkey {
+    HKEY key;
+    OpenSubkey* parent;
+    char name[1];
+};
+
+OpenSubkey* PushSubkey(OpenSubkey* parent, HKEY key, const char* name)
+{
+    auto* entry = static_cast<OpenSubkey*>(std::malloc(sizeof(OpenSubkey) + lstrlenA(name)));
+    if (!entry) return nullptr;
+    entry->key = key;
+    entry->parent = parent;
+    lstrcpyA(entry->name, name);
+    return entry;
+}
+
+OpenSubkey* PopSubkey(OpenSubkey* entry)
+{
+    RegCloseKey(entry->key);
+    OpenSubkey* parent = entry->parent;
+    std::free(entry);
+    return parent;
+}
+
+}  // namespace
+
 LONG DeleteRegKeyTree(HKEY root, const char* parentPath, const char* keyName)
 {
     HKEY parent;
@@ -183,55 +211,49 @@ LONG DeleteRegKeyTree(HKEY root, const char* parentPath, const char* keyName)
         return status;
     }
 
-    // Bottom-up without recursion: the stack holds the keys from the parent down to the current one.
-    // A handle that is open but not yet on the stack is "pending", so that no failure leaks it.
-    std::vector<std::pair<HKEY, std::string>> stack;
-    HKEY pending = key;
-    try {
-        stack.emplace_back(parent, parentPath ? parentPath : "");
-        stack.emplace_back(key, keyName);
-        pending = nullptr;
-        while (stack.size() > 1) {
-            HKEY current = stack.back().first;
-            char name[261];
-            status = RegEnumKeyA(current, 0, name, sizeof name);
-            if (status == ERROR_NO_MORE_ITEMS) {
-                for (;;) {
-                    char valueName[261];
-                    DWORD valueLength = sizeof valueName;
-                    if (RegEnumValueA(current, 0, valueName, &valueLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-                        break;
-                    if (RegDeleteValueA(current, valueName) != ERROR_SUCCESS) break;
-                }
-                RegCloseKey(current);
-                std::string popped = std::move(stack.back().second);
-                stack.pop_back();
-                LONG deleted = RegDeleteKeyA(stack.back().first, popped.c_str());
-                if (deleted != ERROR_SUCCESS) {
-                    status = deleted;
-                    break;
-                }
-            } else if (status == ERROR_SUCCESS) {
-                HKEY subkey;
-                status = RegOpenKeyExA(current, name, 0, KEY_ALL_ACCESS, &subkey);
-                if (status != ERROR_SUCCESS) break;
-                pending = subkey;
-                stack.emplace_back(subkey, name);
-                pending = nullptr;
-            } else {
-                break;
-            }
-        }
-    } catch (const std::bad_alloc&) {
+    // Bottom-up without recursion: the stack holds the keys from the named one down to the
+    // current one; the chain holds the parent.
+    OpenSubkey* current = PushSubkey(nullptr, key, keyName);
+    if (!current) {
+        RegCloseKey(key);
         status = ERROR_NOT_ENOUGH_MEMORY;
     }
-
-    if (pending) RegCloseKey(pending);
-    // Unwind whatever is left above the parent; the chain closes the parent itself.
-    while (stack.size() > 1) {
-        RegCloseKey(stack.back().first);
-        stack.pop_back();
+    while (current) {
+        char name[261];
+        status = RegEnumKeyA(current->key, 0, name, sizeof name);
+        if (status == ERROR_NO_MORE_ITEMS) {
+            for (;;) {
+                char valueName[261];
+                DWORD valueLength = sizeof valueName;
+                if (RegEnumValueA(current->key, 0, valueName, &valueLength, nullptr, nullptr, nullptr, nullptr) !=
+                        ERROR_SUCCESS ||
+                    RegDeleteValueA(current->key, valueName) != ERROR_SUCCESS)
+                    break;
+            }
+            RegCloseKey(current->key);
+            current->key = nullptr;
+            LONG deleted = RegDeleteKeyA(current->parent ? current->parent->key : parent, current->name);
+            std::free(std::exchange(current, current->parent));
+            if (deleted != ERROR_SUCCESS) {
+                status = deleted;
+                break;
+            }
+            continue;
+        }
+        if (status != ERROR_SUCCESS) break;
+        HKEY subkey;
+        status = RegOpenKeyExA(current->key, name, 0, KEY_ALL_ACCESS, &subkey);
+        if (status != ERROR_SUCCESS) break;
+        OpenSubkey* pushed = PushSubkey(current, subkey, name);
+        if (!pushed) {
+            RegCloseKey(subkey);
+            status = ERROR_NOT_ENOUGH_MEMORY;
+            break;
+        }
+        current = pushed;
     }
+    // Whatever is left open after a failure is unwound; the chain closes the parent itself.
+    while (current) current = PopSubkey(current);
     CloseKeyPath();
     return status;
 }

@@ -1,6 +1,7 @@
 #include "registration/SearchPath.h"
 
 #include "app/CaseFolding.h"
+#include "app/PathScan.h"
 
 namespace {
 
@@ -19,10 +20,11 @@ std::string_view TrimBlanks(std::string_view text)
 }
 
 // An entry or folder as compared: no surrounding blanks, no trailing backslash.
-std::string_view Comparable(std::string_view entry)
+std::string_view Comparable(std::string_view entry, unsigned codePage)
 {
     entry = TrimBlanks(entry);
-    if (!entry.empty() && entry.back() == '\\') entry.remove_suffix(1);
+    // A backslash character, not the second byte of a double-byte one.
+    if (!entry.empty() && LastBackslash(entry, codePage) == entry.size() - 1) entry.remove_suffix(1);
     return entry;
 }
 
@@ -74,14 +76,14 @@ std::size_t EntriesOfStatement(std::string_view text, std::size_t start, std::si
 
 bool SearchPathHoldsFolder(std::string_view entries, std::string_view folder, unsigned codePage)
 {
-    std::string_view wanted = Comparable(folder);
+    std::string_view wanted = Comparable(folder, codePage);
     for (std::size_t start = 0; start <= entries.size();) {
         std::size_t semicolon = entries.find(';', start);
         std::size_t end = semicolon == kNone ? entries.size() : semicolon;
         std::string_view raw = TrimBlanks(entries.substr(start, end - start));
         // The first entry of "PATH = X" begins with the "=" that DOS takes as a separator.
         if (start == 0 && !raw.empty() && raw.front() == '=') raw.remove_prefix(1);
-        std::string_view entry = Comparable(raw);
+        std::string_view entry = Comparable(raw, codePage);
         if (!entry.empty() && SameFolded(entry, wanted, codePage)) return true;
         start = end + 1;
     }

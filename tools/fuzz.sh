@@ -10,9 +10,9 @@ FLAGS=(-std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recov
 
 # target name, sources beside the target's own file
 TARGETS=(
-    "regscript tests/fuzz/RegScriptFuzz.cpp registration/RegScript.cpp app/HexDigits.cpp"
-    "startupfile tests/fuzz/StartupFileFuzz.cpp registration/SearchPath.cpp app/CaseFolding.cpp"
-    "pathvalue tests/fuzz/PathValueFuzz.cpp registration/SearchPath.cpp app/CaseFolding.cpp"
+    "regscript tests/fuzz/RegScriptFuzz.cpp registration/RegScript.cpp app/HexDigits.cpp app/PathScan.cpp"
+    "startupfile tests/fuzz/StartupFileFuzz.cpp registration/SearchPath.cpp app/CaseFolding.cpp app/PathScan.cpp"
+    "pathvalue tests/fuzz/PathValueFuzz.cpp registration/SearchPath.cpp app/CaseFolding.cpp app/PathScan.cpp"
 )
 
 mkdir -p "$OUT"

@@ -129,3 +129,11 @@ TEST(ExtensionList, OnlySpacesSeparate)
     EXPECT_EQ(37u, SplitExtensions("1st asm asp bas c cbl cpp css def dpr for f77 frm h hpj idl inc ini is jav java "
                                    "log lsp lst m me out pas pl pov py rc rex sql tex ts txt").size());
 }
+
+TEST(PathValue, OnlyABackslashCharacterEndsAnEntryWithoutCounting)
+{
+    // Code page 932: "\x83\x5C" is one character whose second byte is that of a backslash.
+    const unsigned japanese = 932;
+    EXPECT_FALSE(AddToPathValue("C:\\WINDOWS;D:\\\x83\x5C\\", "D:\\\x83\x5C", japanese));
+    EXPECT_EQ("D:\\\x83;D:\\\x83\x5C", AddToPathValue("D:\\\x83", "D:\\\x83\x5C", japanese).value());
+}
