@@ -77,17 +77,24 @@ def reuses_an_existing_folder(s):
 
 
 @scenario("readonly")
-def leaves_a_read_only_file_alone(s):
+def reports_a_file_that_cannot_be_written(s):
+    """A product file that cannot be overwritten is no silent skip: Retry tries it again, Cancel
+    ends the run before anything else is copied or registered."""
     s.windows_version("winxp")
     s.write_distribution()
     target = DEFAULT_DESTINATION + "\\Ada.ini"
     s.place_file(target, b"the user's read-only Ada.ini\r\n", unwritable=True)
-    t = s.run(run_steps(ENGLISH))
-    progress = check_progress(s, t, ENGLISH)
+    t = s.run(run_steps(ENGLISH) + [("@messagebox", "click 4"), ("@messagebox", "click 2")])
     s.check_equal(s.read(target), b"the user's read-only Ada.ini\r\n", "the read-only Ada.ini")
-    s.check_equal([b.message() for b in boxes_during(t, progress[0])], [],
-                  "message boxes while files were copied (a read-only file is skipped silently)")
-    check_product_files(s, DEFAULT_DESTINATION, kept=["Ada.ini"])
+    boxes = t.messageboxes()
+    s.check_equal(len(boxes), 2, "message boxes (the second after Retry)")
+    text = ENGLISH.message_139 % ("C:\\dist\\Ada.ini", target, s.system_message(5))
+    for box in boxes:
+        check_message_box(s, box, text, buttons=[4, 2])
+    s.check(not s.exists(DEFAULT_DESTINATION + "\\Asm.ini"), "product files were copied after Cancel")
+    check_uninstaller(s, present=False)
+    check_nothing_registered(s, s.registry())
+    s.check_equal(t.closing_windows, [], "windows after Cancel")
 
 
 def cancels(action):
