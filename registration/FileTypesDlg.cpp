@@ -1,5 +1,8 @@
 #include "registration/FileTypesDlg.h"
 
+#include <string_view>
+
+#include "registration/ExtensionList.h"
 #include "res/resource.h"
 
 CFileTypesDlg::CFileTypesDlg(CWnd* parent)
@@ -14,6 +17,26 @@ const MessageMap CFileTypesDlg::messageMap = {&CDialog::messageMap, nullptr, 0};
 void CFileTypesDlg::DoDataExchange(CDataExchange* dx)
 {
     DDX_Text(dx, IDC_TYPES, m_types);
+    // A program type made a text file would open in the editor instead of running, everywhere.
+    std::string_view list(m_types, m_types.GetLength());
+    std::string_view refused = dx->m_bSaveAndValidate ? FindRefusedExtension(list) : std::string_view();
+    if (refused.empty()) return;
+    // The message names the entry alone: the list, m_types's own text, ends after it for the while.
+    char* end = const_cast<char*>(refused.data() + refused.size());
+    char after = *end;
+    *end = '\0';
+    CString message;
+    message.Format(IDS_TYPE_REFUSED, refused.data());
+    *end = after;
+    // Unowned, as every message of setup: task-modal so that the dialog waits for it.
+    AfxMessageBox(message, MB_ICONHAND | MB_TASKMODAL);
+    // Back in the list with the entry selected, for the user to correct it or answer No: the
+    // dialog, disabled while the message was up, gets no focus back by itself.
+    HWND edit = GetDlgItemHandle(IDC_TYPES);
+    ::SendMessageA(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(edit), TRUE);
+    int start = static_cast<int>(refused.data() - list.data());
+    ::SendMessageA(edit, EM_SETSEL, start, start + static_cast<int>(refused.size()));
+    dx->Fail();
 }
 
 BOOL CFileTypesDlg::OnInitDialog()

@@ -16,6 +16,8 @@ public:
     CString m_types;
 
 protected:
+    // On Yes, a list with an extension that must not become a text file is refused with a
+    // message naming it, and the dialog stays open.
     void DoDataExchange(CDataExchange* dx) override;
     BOOL OnInitDialog() override;
 };

@@ -27,6 +27,7 @@
 #define IDS_KEY_ACCESS              143
 #define IDS_LOGOFF                  144
 #define IDS_COMPLETED               145
+#define IDS_TYPE_REFUSED            146
 
 // Icon and dialog templates
 #define IDI_SETUP                   256

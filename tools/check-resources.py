@@ -13,7 +13,7 @@ import sys
 LANGUAGES = {0x409: "English", 0x40C: "French", 0x410: "Italian", 0x419: "Russian", 0x816: "Portuguese"}
 NEUTRAL = 0
 NEUTRAL_STRINGS = (1, 3, 4, 5)
-LANGUAGE_STRINGS = range(128, 146)
+LANGUAGE_STRINGS = range(128, 147)
 SHORTCUT_LISTS = (3, 141)
 # Destination dialog controls in tab order: icon, message, Next, Cancel, group box, folder, Browse.
 DESTINATION_CONTROLS = [-1, 1032, 1, 2, -1, 1025, 1024]

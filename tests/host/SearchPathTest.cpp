@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "registration/ExtensionList.h"
 #include "registration/SearchPath.h"
 
 namespace {
@@ -117,17 +116,6 @@ TEST(PathValue, LongValuesKeepEveryCharacter)
     ASSERT_TRUE(extended);
     EXPECT_EQ(value + "C:\\Lexaver", *extended);
     EXPECT_FALSE(AddToPathValue(*extended, "C:\\LEXAVER", kWestern));
-}
-
-TEST(ExtensionList, OnlySpacesSeparate)
-{
-    EXPECT_EQ((std::vector<std::string>{"txt", "log"}), SplitExtensions(" txt  log "));
-    EXPECT_EQ((std::vector<std::string>{".txt", "TXT", "a\tb", "c\r\nd", "a\\b"}),
-              SplitExtensions(".txt TXT a\tb c\r\nd a\\b"));
-    EXPECT_TRUE(SplitExtensions("").empty());
-    EXPECT_TRUE(SplitExtensions("   ").empty());
-    EXPECT_EQ(37u, SplitExtensions("1st asm asp bas c cbl cpp css def dpr for f77 frm h hpj idl inc ini is jav java "
-                                   "log lsp lst m me out pas pl pov py rc rex sql tex ts txt").size());
 }
 
 TEST(PathValue, OnlyABackslashCharacterEndsAnEntryWithoutCounting)

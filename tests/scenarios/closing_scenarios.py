@@ -9,7 +9,7 @@ from the machine and from what the robot recorded before."""
 from checks import DEFAULT_DESTINATION, check_message_box, check_product_files, file_version, run_steps
 from expected_texts import DEFAULT_TYPES, ENGLISH, PRODUCT
 from library_scenarios import MFC, pending_moves, temporary_files
-from registration_scenarios import message_texts
+from registration_scenarios import check_icon, icon_colours, icon_steps, message_texts
 from scenarios import scenario, SCENARIOS
 
 ENVIRONMENT = "System\\CurrentControlSet\\Control\\Session Manager\\Environment"
@@ -123,6 +123,32 @@ def associates_an_edited_list(s):
     check_associations(s, registry, ["txt", "log", ".x", "TXT"])
     s.check(not registry.has_key("HKCR", ".1st"), "an extension of the default list was written")
     s.check(registry.has_key("HKCR", "..x"), "the typed point was not kept")
+
+
+@scenario("types-refused")
+def refuses_a_program_type_until_the_list_is_corrected(s):
+    s.windows_version("winxp")
+    s.write_distribution()
+    exe = repr(s.registry().value("HKCR", ".exe"))  # none in a new Wine prefix
+    types = ENGLISH.types_caption
+    t = s.run(run_steps(ENGLISH) + [(types, "text 258 txt EXE lxv"), (types, "click 1")] + icon_steps("stop") +
+              [(types, "text 258 txt lxv"), (types, "click 1"), ("@messagebox", "click %d" % IDNO)], closing=False)
+    s.check_equal(message_texts(t), [ENGLISH.message_146 % "EXE", ENGLISH.message_144], "message boxes")
+    check_icon(s, icon_colours(t)[0], "stop", "message 146")
+    dialogs = t.titled(types)
+    s.check_equal(len(dialogs), 1, "file types dialogs (the one stays open)")
+    # The dialog's states in force from the box's appearance up to OK (the robot may see the box
+    # gone only after the dialog is enabled again).
+    box = t.messageboxes()[0]
+    ok = min(a["t"] for a in t.answers() if a["hwnd"] == box.hwnd and a["action"] == "click 1")
+    states = [st for st in dialogs[0].states if st["t"] < ok]
+    behind = [st["enabled"] for st in [st for st in states if st["t"] <= box.appeared][-1:] +
+              [st for st in states if st["t"] > box.appeared]]
+    s.check(not any(behind), "the file types dialog behind message 146: enabled %s" % behind)
+    registry = s.registry()
+    check_associations(s, registry, ["txt", "lxv"])
+    s.check_equal(repr(registry.value("HKCR", ".exe")), exe, "HKCR\\.exe")
+    s.check(not registry.has_key("HKCR", ".1st"), "an extension of the default list was written")
 
 
 # ---- the search path on NT -----------------------------------------------------------------------

@@ -178,8 +178,8 @@ PORTUGUESE.shortcuts = [
     ("Desinstalar.lnk", "Unlexa.exe", "Desinstalar"),
 ]
 
-# The end of a run: the file types dialog (261), the restart dialog (260) and messages 142, 144
-# and 145, per language.
+# The end of a run: the file types dialog (261) with message 146 (a list it refuses), the restart
+# dialog (260) and messages 142, 144 and 145, per language.
 _CLOSING = {
     "en": dict(
         types_caption="File type associations",
@@ -193,7 +193,8 @@ _CLOSING = {
                     "installation !",
         message_144="The Lexaver installation will now effect a Logoff to take the modification of the Path "
                     "environment variable into account.",
-        message_145="Installation normally terminated. You can now use Lexaver."),
+        message_145="Installation normally terminated. You can now use Lexaver.",
+        message_146="The type %s cannot be registered !"),
     "fr": dict(
         types_caption="Associations de types de fichiers",
         types_prompt="Souhaitez vous enregistrer les fichiers suivants comme fichiers texte ?\n\nCela permettra de "
@@ -207,7 +208,8 @@ _CLOSING = {
                     "pour terminer l'installation !",
         message_144="L'installation de Lexaver va maintenant effectuer un Logoff pour prendre en compte la "
                     "modification de la variable d'environnement Path.",
-        message_145="Installation normalement terminée. Vous pouvez maintenant utiliser Lexaver."),
+        message_145="Installation normalement terminée. Vous pouvez maintenant utiliser Lexaver.",
+        message_146="Le type %s ne peut être enregistré !"),
     "it": dict(
         types_caption="Associazioni di tipi di file",
         types_prompt="Desidera registrare i file segguenti come file testo ?\n\nQuesto permettera di aprirli "
@@ -219,7 +221,8 @@ _CLOSING = {
         message_142="Certi file sistema erano occupati e Leï dovra riavviare Windows per finire l'installazione !",
         message_144="L'installazione di Lexaver va adesso effetuare un Logoff per tener conto della modifica della "
                     "variabile di ambiente Path.",
-        message_145="Installazione terminata normalmente. Puo adesso utilizzare Lexaver."),
+        message_145="Installazione terminata normalmente. Puo adesso utilizzare Lexaver.",
+        message_146="Il tipo %s non si può registrare !"),
     "ru": dict(
         types_caption="Ассоциации типов файлов",
         types_prompt="Вы хотите зарегистрировать следующие типы файлов как текстовые файлы ?\n\nЭто позволит "
@@ -233,7 +236,8 @@ _CLOSING = {
         message_142="Некоторые файлы были заняты и вы должны перезапустить Windows чтобы завершить инсталляцию !",
         message_144="Инсталляция Lexaver теперь воздействует на файл регистрации Logoff для изменения переменной "
                     "окружения Path в учетной записи.",
-        message_145="Инсталляция завершена нормально. Теперь вы можете использовать Lexaver."),
+        message_145="Инсталляция завершена нормально. Теперь вы можете использовать Lexaver.",
+        message_146="Тип %s нельзя зарегистрировать !"),
     "pt": dict(
         types_caption="Associações de tipos de ficheiros",
         types_prompt="Quer guardar os ficheiros que se seguem como ficheiros de texto?\n\nIsto permitirá abri-los "
@@ -247,7 +251,8 @@ _CLOSING = {
                     "para terminar instalação!",
         message_144="A instalação do Lexaver vai agora efectuar um Logoff para ter em conta a modificação da "
                     "variável de ambiente Path.",
-        message_145="A Instalação terminou normalmente. Pode agora usufruir do Lexaver."),
+        message_145="A Instalação terminou normalmente. Pode agora usufruir do Lexaver.",
+        message_146="O tipo %s não pode ser registado!"),
 }
 for _language in LANGUAGES:
     _language.__dict__.update(_CLOSING[_language.key])

@@ -26,10 +26,14 @@ BOOL CALLBACK FindIcon(HWND child, LPARAM result)
     return TRUE;
 }
 
+// Gone, or another dialog came up over it (a message box over a dialog that stays open).
 bool WaitUntilGone(HWND dialog, int milliseconds)
 {
     for (int waited = 0; waited < milliseconds; waited += 20) {
         if (!IsWindow(dialog) || !IsWindowVisible(dialog)) return true;
+        HWND top = nullptr;
+        EnumWindows(&FindOwnDialog, reinterpret_cast<LPARAM>(&top));
+        if (top && top != dialog) return true;
         Sleep(20);
     }
     return false;

@@ -19,7 +19,8 @@ struct AnsweredDialog {
 
 class DialogAnswerer {
 public:
-    // Runs on the answering thread with each dialog once it is visible; it should end the dialog.
+    // Runs on the answering thread with each dialog once it is visible; it should end the dialog
+    // or bring up another over it (a dialog met again is answered again).
     using Answer = std::function<void(HWND dialog)>;
 
     explicit DialogAnswerer(Answer answer);

@@ -51,6 +51,7 @@ WINDOWS = [
     ("13", "message-140", "140: Wininit.ini cannot be created"),
     ("14", "message-144", "144: logoff question (search path changed)"),
     ("15", "message-145", "145: installation completed"),
+    ("16", "message-146", "146: a program type in the file types list"),
 ]
 # Messages that no machine state under Wine brings about: a row each, with the reason.
 NOT_SHOWN = [
@@ -205,13 +206,16 @@ def upgrade_run(s, language, markers):
 
 
 def logoff_run(s, language, markers):
-    """A control that does not register (5), then the NT search path extended: the logoff question."""
+    """A control that does not register (5), a program type in the file types list (146), declined
+    after that, then the NT search path extended: the logoff question."""
     s.windows_version("winxp")
     s.write_distribution(files={"Lexaver.ocx": os.path.join(s.tools.programs, "fixtures", "RegisterFalse.ocx")})
     s.set_registry("HKLM", ENVIRONMENT, {"Path": "C:\\windows\\system32;C:\\windows"})
     return ([(language.destination_caption, "click 1")] +
             marker_steps("@messagebox", "10-message-5", markers) + [("@messagebox", "click 1")] +
-            [(language.types_caption, "click 2")] +
+            [(language.types_caption, "text 258 txt exe"), (language.types_caption, "click 1")] +
+            marker_steps("@messagebox", "16-message-146", markers) +
+            [("@messagebox", "click 1"), (language.types_caption, "click 2")] +
             marker_steps("@messagebox", "14-message-144", markers) + [("@messagebox", "click %d" % IDNO)])
 
 
@@ -303,7 +307,7 @@ RUN_OF = {"01-destination": "main", "02-folder-browser": "main", "03-progress": 
           "09-message-4": "main", "05-file-types": "main", "06-restart": "main", "04-upgrade-needed": "upgrade",
           "15-message-145": "upgrade", "10-message-5": "logoff", "14-message-144": "logoff",
           "07-message-128": "old-windows", "11-message-138": "uncreatable", "12-message-139": "copy-refused",
-          "13-message-140": "wininit-refused"}
+          "13-message-140": "wininit-refused", "16-message-146": "logoff"}
 
 
 def write_index(out, languages, missing, notes, seconds):
