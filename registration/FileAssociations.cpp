@@ -1,7 +1,6 @@
 #include "registration/FileAssociations.h"
 
-#include <new>
-#include <string>
+#include <cstring>
 
 #include "app/PathCompose.h"
 #include "registration/ExtensionList.h"
@@ -10,41 +9,38 @@
 
 namespace {
 
-const char kTextFileType[] = "txtfile";
-
 // Longest extension whose key name, a point and the extension, fits MAX_PATH with its terminator.
 const std::size_t kLongestExtension = MAX_PATH - 2;
 
-void WriteDefaultValue(const char* keyPath, const std::string& data)
+void WriteDefaultValue(const char* keyPath, const char* data)
 {
-    WriteRegString(HKEY_CLASSES_ROOT, keyPath, "", REG_SZ, data.c_str());
-}
-
-void WriteAssociations(const char* folder, std::string_view extensions)
-{
-    char editor[kPathBufferSize];
-    ComposePath(editor, folder, "Lexaver.exe");
-    const std::string program(editor);
-    WriteDefaultValue("txtfile\\DefaultIcon", program + ",0");
-    // Quoted: the shell would otherwise take "C:\Program" for the program of a folder with blanks.
-    WriteDefaultValue("txtfile\\shell\\open\\command", "\"" + program + "\" \"%1\"");
-    WriteDefaultValue("txtfile\\shell\\print\\command", "\"" + program + "\" /p \"%1\"");
-
-    for (const std::string& extension : SplitExtensions(extensions)) {
-        // One too long is a write that fails, never a key for a shorter extension.
-        if (extension.size() > kLongestExtension) continue;
-        WriteDefaultValue(("." + extension).c_str(), kTextFileType);
-    }
+    WriteRegString(HKEY_CLASSES_ROOT, keyPath, "", REG_SZ, data);
 }
 
 }  // namespace
 
 void WriteTextFileAssociations(const char* folder, std::string_view extensions)
 {
-    try {
-        WriteAssociations(folder, extensions);
-    } catch (const std::bad_alloc&) {
-        // Like a failed write: the keys not yet written are left out, silently.
+    char program[kPathBufferSize];
+    ComposePath(program, folder, "Lexaver.exe");
+    char value[kPathBufferSize + 16];
+    wsprintfA(value, "%s,0", program);
+    WriteDefaultValue("txtfile\\DefaultIcon", value);
+    // Quoted: the shell would otherwise take "C:\Program" for the program of a folder with blanks.
+    wsprintfA(value, "\"%s\" \"%%1\"", program);
+    WriteDefaultValue("txtfile\\shell\\open\\command", value);
+    wsprintfA(value, "\"%s\" /p \"%%1\"", program);
+    WriteDefaultValue("txtfile\\shell\\print\\command", value);
+
+    std::size_t at = 0;
+    for (std::string_view extension; !(extension = NextExtension(extensions, at)).empty();) {
+        // One too long is a write that fails, never a key for a shorter extension.
+        if (extension.size() > kLongestExtension) continue;
+        char keyName[kPathBufferSize];
+        keyName[0] = '.';
+        std::memcpy(keyName + 1, extension.data(), extension.size());
+        keyName[extension.size() + 1] = '\0';
+        WriteDefaultValue(keyName, "txtfile");
     }
 }
 

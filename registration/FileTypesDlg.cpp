@@ -19,7 +19,7 @@ void CFileTypesDlg::DoDataExchange(CDataExchange* dx)
     DDX_Text(dx, IDC_TYPES, m_types);
     // A program type made a text file would open in the editor instead of running, everywhere.
     std::string_view list(m_types, m_types.GetLength());
-    std::string_view refused = dx->m_bSaveAndValidate ? FindRefusedExtension(list) : std::string_view();
+    std::string_view refused = dx->m_bSaveAndValidate ? FindRefusedExtension(list, GetACP()) : std::string_view();
     if (refused.empty()) return;
     // The message names the entry alone: the list, m_types's own text, ends after it for the while.
     char* end = const_cast<char*>(refused.data() + refused.size());

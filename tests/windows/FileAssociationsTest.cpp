@@ -149,7 +149,9 @@ TEST(FileAssociations, YesWithAProgramTypeNamesItInAStopMessageAndKeepsTheListFo
 TEST(FileAssociations, TheDefaultListAttachesThirtySevenExtensionsToTxtfile)
 {
     std::vector<std::string> keys;
-    for (const std::string& extension : SplitExtensions(kDefaultList)) keys.push_back("." + extension);
+    std::size_t at = 0;
+    for (std::string_view extension; !(extension = NextExtension(kDefaultList, at)).empty();)
+        keys.push_back(std::string(".").append(extension));
     ASSERT_EQ(37u, keys.size());
     ClassesRootGuard guard(With(kTypeKeys, keys));
     WriteTextFileAssociations("C:\\Lexaver", kDefaultList);

@@ -262,13 +262,15 @@ TEST_F(Registry, NoHandleStaysOpenAfterAnyOperation)
 TEST(RegistryDoubleByte, AKeyNameWhoseCharacterEndsInABackslashByteIsOneKey)
 {
     ASSERT_EQ(932u, GetACP());
+    // A key of its own: the other registry tests may run beside this one in the same prefix.
     // "ソフト": the second byte of its first character is 0x5C.
-    const char path[] = "Software\\LexaverTests\\\x83\x5C\x83\x74\x83\x67";
+    const char path[] = "Software\\LexaverDoubleByte\\\x83\x5C\x83\x74\x83\x67";
+    DeleteRegKeyTree(HKEY_CURRENT_USER, "Software", "LexaverDoubleByte");
     ASSERT_EQ(ERROR_SUCCESS, WriteRegString(HKEY_CURRENT_USER, path, "Found", REG_SZ, "yes"));
     char buffer[16] = {};
     EXPECT_EQ(ERROR_SUCCESS, ReadRegValue(HKEY_CURRENT_USER, path, "Found", buffer, sizeof buffer));
     HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\LexaverTests", 0, KEY_READ, &key));
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\LexaverDoubleByte", 0, KEY_READ, &key));
     wchar_t name[64] = {};
     DWORD subkeys = 0;
     RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr, nullptr,
@@ -277,5 +279,5 @@ TEST(RegistryDoubleByte, AKeyNameWhoseCharacterEndsInABackslashByteIsOneKey)
     RegCloseKey(key);
     EXPECT_EQ(1u, subkeys);
     EXPECT_EQ(std::wstring(L"\u30BD\u30D5\u30C8"), name);
-    DeleteRegKeyTree(HKEY_CURRENT_USER, "Software", "LexaverTests");
+    DeleteRegKeyTree(HKEY_CURRENT_USER, "Software", "LexaverDoubleByte");
 }
