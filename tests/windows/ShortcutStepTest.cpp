@@ -122,6 +122,21 @@ protected:
     }
 
     std::string Folder(const char* name) const { return folders / name; }
+
+    // Runs the step with Programs at `programs`, where the group cannot be made: message 138 with
+    // the group's path and the system's text, the information icon, and the end of the run.
+    void ExpectGroupNotice(const std::string& programs)
+    {
+        WriteRegString(HKEY_CURRENT_USER, kShellFolders, "Programs", REG_SZ, programs.c_str());
+        MessageBoxRecorder recorder;
+        EXPECT_FALSE(CreateShortcuts(state));
+        const std::vector<ShownMessageBox>& shown = recorder.Stop();
+        ASSERT_EQ(1u, shown.size());
+        std::string expected = "Could not create directory " + programs + "\\Lexaver : ";
+        EXPECT_EQ(expected, shown[0].text.substr(0, expected.size()));
+        EXPECT_GT(shown[0].text.size(), expected.size());  // the system's text follows
+        EXPECT_EQ(LoadIcon(nullptr, IDI_INFORMATION), shown[0].icon);
+    }
 };
 
 }  // namespace
@@ -200,16 +215,7 @@ TEST_F(ShortcutStep, WithoutAProgramsFolderNothingIsMadeAndTheRunGoesOn)
 
 TEST_F(ShortcutStep, GroupThatCannotBeCreatedIsANoticeAndEndsTheRun)
 {
-    std::string programs = Folder("Programs") + "\\Missing";
-    WriteRegString(HKEY_CURRENT_USER, kShellFolders, "Programs", REG_SZ, programs.c_str());
-    MessageBoxRecorder recorder;
-    EXPECT_FALSE(CreateShortcuts(state));
-    const std::vector<ShownMessageBox>& shown = recorder.Stop();
-    ASSERT_EQ(1u, shown.size());
-    std::string expected = "Could not create directory " + programs + "\\Lexaver : ";
-    EXPECT_EQ(expected, shown[0].text.substr(0, expected.size()));
-    EXPECT_GT(shown[0].text.size(), expected.size());  // the system's text follows
-    EXPECT_EQ(LoadIcon(nullptr, IDI_INFORMATION), shown[0].icon);
+    ExpectGroupNotice(Folder("Programs") + "\\Missing");
     EXPECT_TRUE(FilesIn(Folder("Desktop")).empty());
 }
 
@@ -237,13 +243,6 @@ TEST_F(ShortcutStep, APathThatDoesNotFitIsNoShortcutAndAGroupThatDoesNotFitIsANo
     // One where the group itself does not fit: reported as a group that cannot be created.
     std::string deeper = programs + "\\1234567";
     CreateDirectoryA(deeper.c_str(), nullptr);
-    WriteRegString(HKEY_CURRENT_USER, kShellFolders, "Programs", REG_SZ, deeper.c_str());
-    MessageBoxRecorder recorder;
-    EXPECT_FALSE(CreateShortcuts(state));
-    const std::vector<ShownMessageBox>& shown = recorder.Stop();
-    ASSERT_EQ(1u, shown.size());
-    std::string expected = "Could not create directory " + deeper + "\\Lexaver : ";
-    EXPECT_EQ(expected, shown[0].text.substr(0, expected.size()));
-    EXPECT_EQ(LoadIcon(nullptr, IDI_INFORMATION), shown[0].icon);
+    ExpectGroupNotice(deeper);
     EXPECT_FALSE(TestFolder::Exists(deeper + "\\Lexave"));
 }
