@@ -5,8 +5,9 @@ CString ComposeSystemErrorMessage(UINT id, LPCSTR insert1, LPCSTR insert2, DWORD
     // The system text keeps its line end, so that the rest of the message starts on a new line.
     // Its inserts ("%1") stay as they are: there are no arguments for them.
     LPSTR systemText = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-                   MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPSTR>(&systemText), 0, nullptr);
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS,
+                   nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPSTR>(&systemText),
+                   0, nullptr);
 
     char format[1024] = {};
     LoadStringA(AfxGetResourceHandle(), id, format, sizeof format);

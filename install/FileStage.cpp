@@ -93,11 +93,13 @@ bool InstallUninstaller(RunState& state)
 {
     char control[MAX_PATH];
     DWORD handle = 0;
-    DWORD size = ComposePath(control, state.moduleFolder, "Lexaver.ocx")
-                     ? VersionDll::GetFileVersionInfoSizeA(control, &handle) : 0;
+    bool composed = ComposePath(control, state.moduleFolder, "Lexaver.ocx");
+    DWORD size = composed ? VersionDll::GetFileVersionInfoSizeA(control, &handle) : 0;
     if (size == 0) {
-        SetLastError(control[0] ? ERROR_FILE_NOT_FOUND : ERROR_FILENAME_EXCED_RANGE);
-        ShowSystemErrorMessage(IDS_FILE_ACCESS, control[0] ? control : state.moduleFolder, MB_ICONHAND);
+        char shown[2 * kPathBufferSize];
+        JoinForMessage(shown, state.moduleFolder, "Lexaver.ocx");
+        SetLastError(composed ? ERROR_FILE_NOT_FOUND : ERROR_FILENAME_EXCED_RANGE);
+        ShowSystemErrorMessage(IDS_FILE_ACCESS, shown, MB_ICONHAND);
         return true;
     }
     void* info = std::malloc(size);

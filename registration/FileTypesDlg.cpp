@@ -21,13 +21,9 @@ void CFileTypesDlg::DoDataExchange(CDataExchange* dx)
     std::string_view list(m_types, m_types.GetLength());
     std::string_view refused = dx->m_bSaveAndValidate ? FindRefusedExtension(list, GetACP()) : std::string_view();
     if (refused.empty()) return;
-    // The message names the entry alone: the list, m_types's own text, ends after it for the while.
-    char* end = const_cast<char*>(refused.data() + refused.size());
-    char after = *end;
-    *end = '\0';
+    CString entry(refused.data(), static_cast<int>(refused.size()));
     CString message;
-    message.Format(IDS_TYPE_REFUSED, refused.data());
-    *end = after;
+    message.Format(IDS_TYPE_REFUSED, static_cast<LPCSTR>(entry));
     // Unowned, as every message of setup: task-modal so that the dialog waits for it.
     AfxMessageBox(message, MB_ICONHAND | MB_TASKMODAL);
     // Back in the list with the entry selected, for the user to correct it or answer No: the

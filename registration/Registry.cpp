@@ -230,9 +230,9 @@ LONG DeleteRegKeyTree(HKEY root, const char* parentPath, const char* keyName)
                     RegDeleteValueA(current->key, valueName) != ERROR_SUCCESS)
                     break;
             }
+            HKEY above = current->parent ? current->parent->key : parent;
             RegCloseKey(current->key);
-            current->key = nullptr;
-            LONG deleted = RegDeleteKeyA(current->parent ? current->parent->key : parent, current->name);
+            LONG deleted = RegDeleteKeyA(above, current->name);
             std::free(std::exchange(current, current->parent));
             if (deleted != ERROR_SUCCESS) {
                 status = deleted;

@@ -4,20 +4,11 @@
 
 #include <string>
 
+#include "SystemText.h"
 #include "app/Messages.h"
 #include "res/resource.h"
 
 namespace {
-
-std::string SystemText(DWORD code)
-{
-    char* text = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-                   MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string result = text ? text : "";
-    if (text) LocalFree(text);
-    return result;
-}
 
 std::string Compose(UINT id, const char* insert1, const char* insert2, DWORD code)
 {

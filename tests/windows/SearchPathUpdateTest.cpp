@@ -8,6 +8,7 @@
 
 #include "MessageBoxRecorder.h"
 #include "StoredValue.h"
+#include "SystemText.h"
 #include "TestFolder.h"
 #include "registration/Registry.h"
 #include "registration/SearchPathUpdate.h"
@@ -21,16 +22,6 @@ const char kFolder[] = "C:\\Program Files\\Lexaver";
 StoredValue QueryPath()
 {
     return QueryStoredValue(HKEY_LOCAL_MACHINE, kTestKey, "Path");
-}
-
-std::string SystemText(DWORD code)
-{
-    char* text = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER, nullptr, code,
-                   MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string result = text ? text : "";
-    if (text) LocalFree(text);
-    return result;
 }
 
 // While it lives, this program's calls of a system function go to a replacement: its entry in

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "DialogAnswerer.h"
+#include "SystemText.h"
 #include "TestFolder.h"
 #include "app/InstallApp.h"
 #include "install/FileStage.h"
@@ -16,17 +17,6 @@
 #include "ui/DestinationDlg.h"
 
 namespace {
-
-std::string SystemText(DWORD code)
-{
-    char* text = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS,
-                   nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<char*>(&text), 0,
-                   nullptr);
-    std::string result = text ? text : "";
-    if (text) LocalFree(text);
-    return result;
-}
 
 // A file held open without sharing, as a running program holds its own file.
 class HeldFile {
