@@ -1,6 +1,5 @@
 #include "app/InstallApp.h"
 
-#include <new>
 #include <string_view>
 
 #include "app/FileHelpers.h"
@@ -114,11 +113,7 @@ BOOL CInstallApp::InitInstance()
     InitProgressBarClass();
 
     CDestinationDlg destination(nullptr);
-    try {
-        RunSequence(state, destination);
-    } catch (const std::bad_alloc&) {
-        AfxMessageBox(IDS_NO_MEMORY, MB_ICONHAND);
-    }
+    RunSequence(state, destination);
     return FALSE;
 }
 
@@ -144,7 +139,7 @@ void CInstallApp::RunSequence(RunState& state, CDestinationDlg& destination)
     stage.Close();
 
     if (!CreateShortcuts(state)) return;
-    if (!RegisterApplication(state)) return;
+    RegisterApplication(state);
     RegisterControl(state);
 
     if (state.shortcutListId == kShortcutListFull) {

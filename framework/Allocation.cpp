@@ -1,22 +1,25 @@
-// The allocation functions behind every new and delete of the program. The library's versions call
-// a new-handler in a loop, which setup never installs; these are the same without that detour.
+// The allocation functions behind every new and delete of the program: the process heap, which
+// every Windows has. A request that cannot be met ends the run with message 129; there is no
+// exception to throw and no new-handler to call.
 
-#include <bits/functexcept.h>
-#include <cstdlib>
+#include <windows.h>
+
 #include <new>
+
+#include "AppCore.h"
 
 void* operator new(std::size_t size)
 {
-    if (void* block = std::malloc(size ? size : 1)) return block;
-    std::__throw_bad_alloc();
+    if (void* block = ::HeapAlloc(::GetProcessHeap(), 0, size ? size : 1)) return block;
+    AfxOutOfMemory();
 }
 
 void operator delete(void* block) noexcept
 {
-    std::free(block);
+    if (block) ::HeapFree(::GetProcessHeap(), 0, block);
 }
 
 void operator delete(void* block, std::size_t) noexcept
 {
-    std::free(block);
+    operator delete(block);
 }

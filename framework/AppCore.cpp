@@ -1,13 +1,11 @@
 #include "AppCore.h"
 
 #include "CWnd.h"
-
-#include <new>
+#include "res/resource.h"
 
 namespace {
 
 CWinApp* g_app = nullptr;
-bool g_outOfMemoryHeld = false;
 
 }  // namespace
 
@@ -106,21 +104,14 @@ int AfxWinMain(HINSTANCE instance)
     return app->ExitInstance();
 }
 
-void AfxHoldOutOfMemory(HWND hwnd)
+void AfxOutOfMemory()
 {
-    g_outOfMemoryHeld = true;
-    while (hwnd && (::GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD)) hwnd = ::GetParent(hwnd);
-    if (hwnd) ::EndDialog(hwnd, -1);
-}
-
-void AfxThrowHeldOutOfMemory()
-{
-    if (!g_outOfMemoryHeld) return;
-    g_outOfMemoryHeld = false;
-    throw std::bad_alloc();
-}
-
-void AfxThrowUserException()
-{
-    throw CUserException();
+    // Nothing here may allocate: the text goes into storage of its own, and the box is
+    // task-modal so that no window of the run takes input behind it.
+    static char text[256];
+    ::LoadStringA(AfxGetResourceHandle(), IDS_NO_MEMORY, text, sizeof text);
+    CWinApp* app = AfxGetApp();
+    LPCSTR title = app && app->m_pszAppName ? app->m_pszAppName : "";
+    ::MessageBoxA(nullptr, text, title, MB_ICONHAND | MB_TASKMODAL);
+    ::ExitProcess(static_cast<UINT>(app ? app->ExitInstance() : 0));
 }

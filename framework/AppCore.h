@@ -98,22 +98,10 @@ CWnd* AfxGetMainWnd();
 // Runs the application object: InitInstance, then ExitInstance, whose result is the exit code.
 int AfxWinMain(HINSTANCE instance);
 
-class CException {
-public:
-    virtual ~CException() = default;
-};
-
-// The silent exception: callers catch it to abandon an operation with nothing shown.
-class CUserException : public CException {};
-
-[[noreturn]] void AfxThrowUserException();
-
-// An allocation that fails inside a window procedure cannot unwind through the system's code
-// that called the procedure: the procedure holds it and ends the dialog it belongs to, and it is
-// thrown again as std::bad_alloc once the system has returned to the program (after a modal
-// dialog, a message box, or a round of pending messages).
-void AfxHoldOutOfMemory(HWND hwnd);
-void AfxThrowHeldOutOfMemory();
+// Where an allocation fails, wherever that is (in a step, in a window procedure): shows message
+// 129 with the stop icon, without memory of its own, and ends the run as InitInstance's return
+// would, through ExitInstance. Setup has no exceptions: there is no caller to hand the failure to.
+[[noreturn]] void AfxOutOfMemory();
 
 int AfxMessageBox(LPCSTR text, UINT type = MB_OK, UINT helpId = 0);
 int AfxMessageBox(UINT promptId, UINT type = MB_OK, UINT helpId = static_cast<UINT>(-1));

@@ -2,8 +2,6 @@
 
 #include "DataExchange.h"
 
-#include <new>
-
 const MessageMapEntry CDialog::messageEntries[] = {
     {WM_COMMAND, BN_CLICKED, IDOK, MapHandler(&CDialog::OnCommandOK)},
     {WM_COMMAND, BN_CLICKED, IDCANCEL, MapHandler(&CDialog::OnCommandCancel)},
@@ -14,10 +12,8 @@ INT_PTR CDialog::DoModal()
 {
     HWND owner = nullptr;
     GetSafeOwner(m_pParentWnd, &owner);
-    INT_PTR result = ::DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_templateId), owner,
-                                       &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
-    AfxThrowHeldOutOfMemory();
-    return result;
+    return ::DialogBoxParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(m_templateId), owner,
+                             &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
 }
 
 BOOL CDialog::Create(UINT templateId, CWnd* parent)
@@ -26,7 +22,6 @@ BOOL CDialog::Create(UINT templateId, CWnd* parent)
     HWND parentWindow = parent ? parent->m_hWnd : nullptr;
     ::CreateDialogParamA(AfxGetResourceHandle(), MAKEINTRESOURCEA(templateId), parentWindow,
                          &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
-    AfxThrowHeldOutOfMemory();
     return m_hWnd != nullptr;
 }
 
@@ -38,12 +33,8 @@ void CDialog::EndDialog(int result)
 BOOL CDialog::UpdateData(BOOL saveAndValidate)
 {
     CDataExchange dx(this, saveAndValidate);
-    try {
-        DoDataExchange(&dx);
-    } catch (const CUserException&) {
-        return FALSE;
-    }
-    return TRUE;
+    DoDataExchange(&dx);
+    return !dx.m_bFailed;
 }
 
 BOOL CDialog::OnInitDialog()
@@ -85,14 +76,9 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     if (!dialog->SubclassWindow(hwnd)) return FALSE;
     RECT before;
     ::GetWindowRect(hwnd, &before);
-    try {
-        BOOL result = dialog->OnInitDialog();
-        dialog->CenterIfPlacedByNoOne(before);
-        return result;
-    } catch (const std::bad_alloc&) {
-        AfxHoldOutOfMemory(hwnd);
-        return FALSE;
-    }
+    BOOL result = dialog->OnInitDialog();
+    dialog->CenterIfPlacedByNoOne(before);
+    return result;
 }
 
 BOOL CDialog::TemplateIsVisible() const

@@ -1,7 +1,6 @@
 #include "CString.h"
 
 #include <cstdarg>
-#include <cstdio>
 #include <cstring>
 
 #include "AppCore.h"
@@ -23,22 +22,37 @@ BOOL CString::LoadString(UINT id)
 
 void CString::FormatV(LPCSTR format, va_list args)
 {
-    // The system library's formatter, not the compiler runtime's own: it is already loaded and the
-    // program needs nothing it lacks. It tells only that a buffer was too small, so grow until the
-    // text and its terminator fit.
-    for (size_t size = 256; size <= (1u << 24); size *= 2) {
-        std::string result(size, '\0');
-        va_list copy;
-        va_copy(copy, args);
-        int length = ::_vsnprintf(&result[0], size, format, copy);
-        va_end(copy);
-        if (length >= 0 && static_cast<size_t>(length) < size) {
-            result.resize(length);
-            m_text.swap(result);
-            return;
+    // Setup's formats insert texts and numbers, without widths or precisions: %s, %d, %u and %%.
+    // A formatter of its own, since the system's stops at 1,024 bytes and the C runtime's is a DLL
+    // that Windows 95 does not have.
+    std::string result;
+    for (const char* p = format; *p; ++p) {
+        if (*p != '%' || !p[1]) {
+            result += *p;
+            continue;
+        }
+        char type = *++p;
+        if (type == 's') {
+            LPCSTR text = va_arg(args, LPCSTR);
+            result += text ? text : "";
+        } else if (type == 'd' || type == 'u') {
+            unsigned magnitude = va_arg(args, unsigned);
+            bool negative = type == 'd' && static_cast<int>(magnitude) < 0;
+            if (negative) magnitude = 0u - magnitude;
+            char digits[12];
+            char* first = digits + sizeof digits;
+            do {
+                *--first = static_cast<char>('0' + magnitude % 10);
+                magnitude /= 10;
+            } while (magnitude);
+            if (negative) *--first = '-';
+            result.append(first, digits + sizeof digits);
+        } else {
+            if (type != '%') result += '%';
+            result += type;
         }
     }
-    m_text.clear();
+    m_text.swap(result);
 }
 
 void CString::Format(LPCSTR format, ...)

@@ -1,7 +1,5 @@
 #include "CWnd.h"
 
-#include <new>
-
 namespace {
 
 // The window property that leads from a window to its object.
@@ -164,12 +162,7 @@ LRESULT CALLBACK CWnd::StdWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     wnd->m_currentWParam = wParam;
     wnd->m_currentLParam = lParam;
 
-    LRESULT result = 0;
-    try {
-        result = wnd->WindowProc(message, wParam, lParam);
-    } catch (const std::bad_alloc&) {
-        AfxHoldOutOfMemory(hwnd);
-    }
+    LRESULT result = wnd->WindowProc(message, wParam, lParam);
 
     wnd->m_currentMessage = savedMessage;
     wnd->m_currentWParam = savedWParam;

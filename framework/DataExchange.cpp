@@ -2,19 +2,16 @@
 
 HWND CDataExchange::PrepareCtrl(int id)
 {
+    if (m_bFailed) return nullptr;
     HWND control = ::GetDlgItem(m_pDlgWnd->m_hWnd, id);
     if (!control) Fail();
     return control;
 }
 
-void CDataExchange::Fail()
-{
-    AfxThrowUserException();
-}
-
 void DDX_Text(CDataExchange* dx, int id, CString& value)
 {
     HWND control = dx->PrepareCtrl(id);
+    if (!control) return;
     if (dx->m_bSaveAndValidate) {
         int length = ::GetWindowTextLengthA(control);
         ::GetWindowTextA(control, value.GetBuffer(length + 1), length + 1);
@@ -28,12 +25,13 @@ void DDX_Control(CDataExchange* dx, int id, CWnd& control)
 {
     if (control.m_hWnd) return;
     HWND window = dx->PrepareCtrl(id);
-    if (!control.SubclassWindow(window)) dx->Fail();
+    if (window && !control.SubclassWindow(window)) dx->Fail();
 }
 
 void DDX_Radio(CDataExchange* dx, int firstId, int& value)
 {
     HWND control = dx->PrepareCtrl(firstId);
+    if (!control) return;
     if (dx->m_bSaveAndValidate) value = -1;
     int index = 0;
     do {

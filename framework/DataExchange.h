@@ -10,10 +10,12 @@ public:
 
     // The control's window; a missing control is a template fault, reported as a failed exchange.
     HWND PrepareCtrl(int id);
-    [[noreturn]] void Fail();
+    // Ends the exchange: the helpers after it do nothing, and UpdateData reports the failure.
+    void Fail() { m_bFailed = TRUE; }
 
     BOOL m_bSaveAndValidate;
     CWnd* m_pDlgWnd;
+    BOOL m_bFailed = FALSE;
 };
 
 void DDX_Text(CDataExchange* dx, int id, CString& value);

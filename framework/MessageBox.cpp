@@ -7,9 +7,7 @@ int AfxMessageBox(LPCSTR text, UINT type, UINT helpId)
     CWnd::GetSafeOwner(nullptr, &owner);
     CWinApp* app = AfxGetApp();
     LPCSTR title = app && app->m_pszAppName ? app->m_pszAppName : "";
-    int result = ::MessageBoxA(owner, text, title, type);
-    AfxThrowHeldOutOfMemory();
-    return result;
+    return ::MessageBoxA(owner, text, title, type);
 }
 
 int AfxMessageBox(UINT promptId, UINT type, UINT helpId)

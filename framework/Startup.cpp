@@ -1,10 +1,9 @@
-// The program's entry point, in place of the compiler's start-up code. That code also prepares
-// command-line arguments, floating-point and console error reporting, thread-local storage and
-// relocations of imported data, none of which setup uses, and costs more than ten kilobytes.
-// What remains: the C runtime told that this is a windowed program, static objects constructed
-// (and destroyed at exit), and the application run.
+// The program's entry point and end, in place of the compiler's start-up code and C runtime. That
+// code prepares command-line arguments, floating point, console error reporting, thread-local
+// storage and relocations of imported data, none of which setup uses, and it needs msvcrt.dll,
+// which a clean Windows 95 does not have (setup is what brings it). What remains: static objects
+// constructed (and destroyed at exit), and the application run.
 
-#include <cstdlib>
 #include <windows.h>
 
 #include "AppCore.h"
@@ -15,19 +14,13 @@ extern "C" {
 extern void (*__CTOR_LIST__[])();
 extern void (*__DTOR_LIST__[])();
 
-void __cdecl __set_app_type(int);
-typedef int(__cdecl* OnExitFunction)();
-OnExitFunction __cdecl _onexit(OnExitFunction);
-
-// The compiler registers the destructor of each static object with this.
-int __cdecl atexit(void(__cdecl* function)())
-{
-    return _onexit(reinterpret_cast<OnExitFunction>(function)) ? 0 : -1;
-}
-
-} // extern "C"
+}  // extern "C"
 
 namespace {
+
+// The compiler registers the destructor of each static object; setup has a handful.
+void (*g_exitFunctions[32])();
+int g_exitFunctionCount = 0;
 
 void RunDestructorList()
 {
@@ -43,12 +36,35 @@ void RunConstructorList()
     atexit(RunDestructorList);
 }
 
-} // namespace
+}  // namespace
+
+extern "C" {
+
+int __cdecl atexit(void(__cdecl* function)())
+{
+    if (g_exitFunctionCount == static_cast<int>(sizeof g_exitFunctions / sizeof g_exitFunctions[0])) return -1;
+    g_exitFunctions[g_exitFunctionCount++] = function;
+    return 0;
+}
+
+void __cdecl exit(int code)
+{
+    while (g_exitFunctionCount > 0) g_exitFunctions[--g_exitFunctionCount]();
+    ::ExitProcess(static_cast<UINT>(code));
+}
+
+// A programming error (a string position past the end, say): the program ends at once, with the
+// code the C runtime's abort gives.
+void __cdecl abort()
+{
+    ::ExitProcess(3);
+}
 
 // Windows enters here with a stack aligned to 4 bytes only.
-extern "C" __attribute__((force_align_arg_pointer, noreturn)) void WinMainCRTStartup()
+__attribute__((force_align_arg_pointer, noreturn)) void WinMainCRTStartup()
 {
-    __set_app_type(2); // a windowed program: the runtime's fatal errors go to a message box
     RunConstructorList();
-    std::exit(AfxWinMain(::GetModuleHandleA(nullptr)));
+    exit(AfxWinMain(::GetModuleHandleA(nullptr)));
 }
+
+}  // extern "C"

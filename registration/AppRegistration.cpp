@@ -3,7 +3,6 @@
 #include <afxwin.h>
 
 #include <cstring>
-#include <new>
 #include <string>
 
 #include "app/FileHelpers.h"
@@ -22,26 +21,22 @@ const char kUninstallKeys[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uni
 // The registry functions take terminated texts; the script's views are not.
 bool WriteScriptValue(const RegScriptWrite& write)
 {
-    try {
-        std::string key(write.key);
-        std::string name(write.name);
-        LONG status;
-        if (write.kind == RegScriptValueKind::DoubleWord) {
-            DWORD number = write.number;
-            status = WriteRegValue(HKEY_CURRENT_USER, key.c_str(), name.c_str(), REG_DWORD, &number, 4);
-        } else {
-            std::string text(write.text);
-            status = WriteRegString(HKEY_CURRENT_USER, key.c_str(), name.c_str(), REG_SZ, text.c_str());
-        }
-        return status == ERROR_SUCCESS;
-    } catch (const std::bad_alloc&) {
-        return false;
+    std::string key(write.key);
+    std::string name(write.name);
+    LONG status;
+    if (write.kind == RegScriptValueKind::DoubleWord) {
+        DWORD number = write.number;
+        status = WriteRegValue(HKEY_CURRENT_USER, key.c_str(), name.c_str(), REG_DWORD, &number, 4);
+    } else {
+        std::string text(write.text);
+        status = WriteRegString(HKEY_CURRENT_USER, key.c_str(), name.c_str(), REG_SZ, text.c_str());
     }
+    return status == ERROR_SUCCESS;
 }
 
 }  // namespace
 
-bool RegisterApplication(const RunState& state)
+void RegisterApplication(const RunState& state)
 {
     char appPath[MAX_PATH];
     ComposePath(appPath, state.destination, "Lexaver.exe");
@@ -49,23 +44,16 @@ bool RegisterApplication(const RunState& state)
 
     // An entry whose uninstaller is not there would offer a removal that cannot run.
     if (UninstallerInPlace(state)) {
-        try {
-            std::string uninstallKey = std::string(kUninstallKeys) + state.productName;
-            WriteRegString(HKEY_LOCAL_MACHINE, uninstallKey.c_str(), "DisplayName", REG_SZ, state.productName);
-            // Two arguments for the uninstaller, each after a "/"; it expects them unquoted.
-            std::string commandLine =
-                std::string(state.uninstallerPath) + " /" + state.productName + " /" + state.destination;
-            WriteRegString(HKEY_LOCAL_MACHINE, uninstallKey.c_str(), "UninstallString", REG_SZ,
-                           commandLine.c_str());
-        } catch (const std::bad_alloc&) {
-            AfxMessageBox(IDS_NO_MEMORY, MB_ICONHAND);
-            return false;
-        }
+        std::string uninstallKey = std::string(kUninstallKeys) + state.productName;
+        WriteRegString(HKEY_LOCAL_MACHINE, uninstallKey.c_str(), "DisplayName", REG_SZ, state.productName);
+        // Two arguments for the uninstaller, each after a "/"; it expects them unquoted.
+        std::string commandLine =
+            std::string(state.uninstallerPath) + " /" + state.productName + " /" + state.destination;
+        WriteRegString(HKEY_LOCAL_MACHINE, uninstallKey.c_str(), "UninstallString", REG_SZ, commandLine.c_str());
     }
 
     DeleteRegKeyTree(HKEY_CURRENT_USER, "Software\\Lexaver", "Ocx");
     ImportRegScript();
-    return true;
 }
 
 void ImportRegScript()
@@ -83,18 +71,11 @@ int ImportRegScriptFile(const char* path)
 {
     HGLOBAL memory = nullptr;
     char* text = nullptr;
-    int written = 0;
-    try {
-        // A missing script is the normal case of a distribution without settings.
-        if (ReadWholeFile(path, &memory, &text) != kReadWholeFileOk) AfxThrowUserException();
-        // The walk ends at the first zero byte, which ReadWholeFile puts after the text.
-        written = WalkRegScript(std::string_view(text), GetACP(), &WriteScriptValue);
-    } catch (const CUserException&) {
-    } catch (const std::bad_alloc&) {
-    }
-    if (memory) {
-        GlobalUnlock(memory);
-        GlobalFree(memory);
-    }
+    // A missing script is the normal case of a distribution without settings.
+    if (ReadWholeFile(path, &memory, &text) != kReadWholeFileOk) return 0;
+    // The walk ends at the first zero byte, which ReadWholeFile puts after the text.
+    int written = WalkRegScript(std::string_view(text), GetACP(), &WriteScriptValue);
+    GlobalUnlock(memory);
+    GlobalFree(memory);
     return written;
 }

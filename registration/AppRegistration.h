@@ -5,9 +5,8 @@
 
 #include "app/RunState.h"
 
-// Returns false only when the uninstall entry's texts found no memory (message 129 shown): the
-// run ends. Failed writes and a failed import are silent.
-bool RegisterApplication(const RunState& state);
+// Failed writes and a failed import are silent; the run goes on.
+void RegisterApplication(const RunState& state);
 
 // Imports "Lexaver.reg" from the setup program's own folder; every failure ends it quietly.
 void ImportRegScript();

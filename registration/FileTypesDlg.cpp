@@ -17,6 +17,7 @@ const MessageMap CFileTypesDlg::messageMap = {&CDialog::messageMap, nullptr, 0};
 void CFileTypesDlg::DoDataExchange(CDataExchange* dx)
 {
     DDX_Text(dx, IDC_TYPES, m_types);
+    if (dx->m_bFailed) return;
     // A program type made a text file would open in the editor instead of running, everywhere.
     std::string_view list(m_types, m_types.GetLength());
     std::string_view refused = dx->m_bSaveAndValidate ? FindRefusedExtension(list, GetACP()) : std::string_view();

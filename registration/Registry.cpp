@@ -1,7 +1,6 @@
 #include "registration/Registry.h"
 
 #include <cstdlib>
-#include <new>
 #include <string>
 #include <utility>
 
@@ -145,11 +144,7 @@ LONG ReadRegString(HKEY root, const char* path, const char* name, std::string& t
     if (status == ERROR_SUCCESS) {
         DWORD length = 0;
         while (length < size && data[length]) ++length;
-        try {
-            text.assign(data, length);
-        } catch (const std::bad_alloc&) {
-            status = ERROR_NOT_ENOUGH_MEMORY;
-        }
+        text.assign(data, length);
     }
     std::free(data);
     return status;

@@ -2,7 +2,6 @@
 
 #include <afxwin.h>
 
-#include <new>
 #include <optional>
 #include <string>
 
@@ -44,11 +43,6 @@ bool AddToNtSearchPath(RunState& state, const char* keyPath)
 
 bool UpdateSearchPath(RunState& state)
 {
-    try {
-        if (state.isNT) return AddToNtSearchPath(state, kEnvironmentKey);
-        return AddToStartupFile(state.destination, "C:");
-    } catch (const std::bad_alloc&) {
-        AfxMessageBox(IDS_NO_MEMORY, MB_ICONHAND);
-        return false;
-    }
+    if (state.isNT) return AddToNtSearchPath(state, kEnvironmentKey);
+    return AddToStartupFile(state.destination, "C:");
 }

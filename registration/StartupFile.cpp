@@ -2,7 +2,6 @@
 
 #include <afxwin.h>
 
-#include <new>
 #include <optional>
 #include <string>
 
@@ -29,15 +28,10 @@ bool ReadStartupFile(const char* path, std::string& text)
     char* bytes = nullptr;
     DWORD length = 0;
     if (ReadWholeFile(path, &memory, &bytes, &length) != kReadWholeFileOk) return false;
-    bool read = true;
-    try {
-        text = std::string_view(bytes, length);
-    } catch (const std::bad_alloc&) {
-        read = false;
-    }
+    text = std::string_view(bytes, length);
     GlobalUnlock(memory);
     GlobalFree(memory);
-    return read;
+    return true;
 }
 
 // Whether the file could be created, and whether all of the text then reached the disk.

@@ -2,16 +2,30 @@
 
 int ProgressPercent(int pos, int lower, int upper)
 {
-    // In double, so that positions far outside the range cannot overflow, and without the runtime
-    // routine that 64-bit integer division would bring: every value here is an integer below 2^53,
-    // held exactly, and a quotient of two such integers never rounds onto an integer it does not
-    // reach, so truncating it gives the integer quotient.
-    double width = static_cast<double>(upper) - lower;
-    if (width == 0) return 0;
-    double percent = static_cast<double>(static_cast<long long>((static_cast<double>(pos) - lower) * 100 / width));
-    // The remainder takes the sign of the dividend, as integer division's does.
-    if (percent != 100) percent -= 100 * static_cast<double>(static_cast<long long>(percent / 100));
-    return static_cast<int>(percent);
+    // In integers, for processors without a coprocessor, and without the runtime's 64-bit division.
+    // Distances as unsigned magnitudes (each below 2^32) and a sign. With n = a*d + b (b < d),
+    // n*100/d truncated is 100a + 100b/d, and 100b/d is below 100: the percentage modulo 100 is
+    // that last quotient, found bit by bit in a 64-bit remainder that cannot overflow.
+    bool below = pos < lower;
+    bool reversed = upper < lower;
+    unsigned n = below ? static_cast<unsigned>(lower) - static_cast<unsigned>(pos)
+                       : static_cast<unsigned>(pos) - static_cast<unsigned>(lower);
+    unsigned d = reversed ? static_cast<unsigned>(lower) - static_cast<unsigned>(upper)
+                          : static_cast<unsigned>(upper) - static_cast<unsigned>(lower);
+    if (d == 0) return 0;
+    unsigned whole = n / d;
+    unsigned long long remainder = static_cast<unsigned long long>(n % d) * 100;
+    int part = 0;
+    for (int bit = 6; bit >= 0; --bit) {
+        unsigned long long step = static_cast<unsigned long long>(d) << bit;
+        if (remainder >= step) {
+            remainder -= step;
+            part |= 1 << bit;
+        }
+    }
+    // Exactly 100 stays 100; the remainder of a negative share is negative, as integer division's is.
+    if (below != reversed) return -part;
+    return whole == 1 && part == 0 ? 100 : part;
 }
 
 std::string PercentText(int percent)

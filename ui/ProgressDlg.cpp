@@ -110,5 +110,4 @@ void CProgressDlg::ProcessPendingMessages()
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
     }
-    AfxThrowHeldOutOfMemory();
 }

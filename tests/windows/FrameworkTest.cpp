@@ -2,6 +2,8 @@
 
 #include <afxwin.h>
 
+#include <cstdint>
+#include <cstdio>
 #include <new>
 #include <string>
 
@@ -36,6 +38,13 @@ private:
     UINT m_command;
 };
 
+// A request no heap can meet.
+void ExhaustMemory()
+{
+    void* volatile block = ::operator new(PTRDIFF_MAX - 15);
+    ::operator delete(block);
+}
+
 // Runs out of memory in its initialisation, or when OK is pressed.
 class OutOfMemoryDlg : public CDialog {
 public:
@@ -45,14 +54,45 @@ protected:
     BOOL OnInitDialog() override
     {
         CDialog::OnInitDialog();
-        if (m_inInit) throw std::bad_alloc();
-        PostMessage(WM_COMMAND, IDOK);
+        if (m_inInit) ExhaustMemory();
         return TRUE;
     }
-    void OnOK() override { throw std::bad_alloc(); }
+    void OnOK() override { ExhaustMemory(); }
 
 private:
     bool m_inInit;
+};
+
+// What a run that runs out of memory shows and how it ends, told on the standard error stream:
+// the process ends before anything else could be asked. Presses OK on every dialog and box.
+class OutOfMemoryWitness : public CWinApp {
+public:
+    OutOfMemoryWitness()
+        : m_answerer([](HWND dialog) {
+              char text[256] = {};
+              if (GetDlgItemTextA(dialog, 0xFFFF, text, sizeof text)) {
+                  HICON icon = nullptr;
+                  EnumChildWindows(dialog, &FindIcon, reinterpret_cast<LPARAM>(&icon));
+                  std::fprintf(stderr, "box \"%s\"%s;", text, icon == LoadIcon(nullptr, IDI_HAND) ? " with the stop icon" : "");
+              }
+              PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+          })
+    {
+    }
+    int ExitInstance() override
+    {
+        std::fprintf(stderr, " then ExitInstance");
+        return 29;
+    }
+
+private:
+    static BOOL CALLBACK FindIcon(HWND child, LPARAM result)
+    {
+        if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) return TRUE;
+        *reinterpret_cast<HICON*>(result) = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
+        return FALSE;
+    }
+    DialogAnswerer m_answerer;
 };
 
 // A static that colours itself through the reflected WM_CTLCOLORSTATIC.
@@ -204,26 +244,24 @@ TEST(MessageBoxTest, CaptionIsTheProgramNameWithoutExtension)
     EXPECT_EQ("Could not allocate memory", seen[0].text);
 }
 
-TEST(UserExceptionTest, IsACatchableSilentException)
+// Message 129 with the stop icon, then the run ends as InitInstance's return would end it.
+const char kOutOfMemoryEnd[] = "box \"Could not allocate memory\" with the stop icon; then ExitInstance";
+
+TEST(OutOfMemoryTest, AnAllocationThatFailsInAStepShowsMessage129AndEndsTheRun)
 {
-    bool caught = false;
-    try {
-        AfxThrowUserException();
-    } catch (const CException&) {
-        caught = true;
-    }
-    EXPECT_TRUE(caught);
+    EXPECT_EXIT({
+        OutOfMemoryWitness app;
+        ExhaustMemory();
+    }, testing::ExitedWithCode(29), kOutOfMemoryEnd);
 }
 
-TEST(OutOfMemoryTest, AnAllocationThatFailsInsideTheDialogEndsItAndReachesTheCaller)
+TEST(OutOfMemoryTest, AnAllocationThatFailsInsideADialogShowsMessage129AndEndsTheRun)
 {
     for (bool inInit : {true, false}) {
         SCOPED_TRACE(inInit ? "initialisation" : "OK pressed");
-        OutOfMemoryDlg dialog(inInit);
-        EXPECT_THROW(dialog.DoModal(), std::bad_alloc);
-        EXPECT_EQ(nullptr, dialog.m_hWnd);
+        EXPECT_EXIT({
+            OutOfMemoryWitness app;
+            OutOfMemoryDlg(inInit).DoModal();
+        }, testing::ExitedWithCode(29), kOutOfMemoryEnd);
     }
-    // Nothing is held over for the next dialog.
-    SelfEndingDestinationDlg next(IDCANCEL);
-    EXPECT_EQ(IDCANCEL, next.DoModal());
 }
