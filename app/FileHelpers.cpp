@@ -66,3 +66,26 @@ DWORD CreateParentFolders(char* path)
     }
     return ERROR_SUCCESS;
 }
+
+bool IsSameFile(const char* first, const char* second)
+{
+    BY_HANDLE_FILE_INFORMATION info[2];
+    const char* paths[2] = {first, second};
+    for (int i = 0; i < 2; ++i) {
+        HANDLE file = CreateFileA(paths[i], 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (file == INVALID_HANDLE_VALUE) return false;
+        BOOL known = GetFileInformationByHandle(file, &info[i]);
+        CloseHandle(file);
+        if (!known) return false;
+    }
+    // An index of 0 is no index: a file system that gives none would make every file the same.
+    return (info[0].nFileIndexLow || info[0].nFileIndexHigh) &&
+           info[0].dwVolumeSerialNumber == info[1].dwVolumeSerialNumber &&
+           info[0].nFileIndexLow == info[1].nFileIndexLow && info[0].nFileIndexHigh == info[1].nFileIndexHigh;
+}
+
+bool IsExistingFolder(const char* path)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}

@@ -20,6 +20,14 @@ LONG GetFileLength(HFILE file);
 // failure nothing stays allocated, both pointers are null and the length is 0.
 int ReadWholeFile(const char* path, HGLOBAL* memoryHandle, char** pointer, DWORD* fileLength = nullptr);
 
+// Whether both paths name one file, as the system identifies it (volume and file index): short
+// names, letter case, mapped drives and network names name one file many ways. False when either
+// cannot be opened or the system gives no index.
+bool IsSameFile(const char* first, const char* second);
+
+// Whether the path names a folder that is there.
+bool IsExistingFolder(const char* path);
+
 // Creates every level of the path but the last, below its drive ("C:\") or the server and share
 // of a network path. Returns 0 or the error of the first level that could not be created. The
 // path is changed while this runs and restored before it returns.

@@ -56,19 +56,6 @@ bool DestinationFits(const char* folder)
     return lstrlenA(folder) + 1 + LongestName(ProductFileList) <= static_cast<int>(kPathBufferSize) - 1;
 }
 
-bool CreateDestinationFolder(RunState& state)
-{
-    DWORD error = CreateParentFolders(state.destination);
-    if (error == ERROR_SUCCESS) {
-        if (CreateDirectoryA(state.destination, nullptr)) return true;
-        error = GetLastError();
-        if (error == ERROR_ALREADY_EXISTS) return true;
-    }
-    SetLastError(error);
-    ShowSystemErrorMessage(IDS_CREATE_DIRECTORY, state.destination, MB_ICONHAND);
-    return false;
-}
-
 }  // namespace
 
 bool AcceptDestination(RunState& state, CDestinationDlg& destination)
@@ -88,6 +75,20 @@ bool AcceptDestination(RunState& state, CDestinationDlg& destination)
     lstrcpynA(state.destination, destination.m_folder, MAX_PATH);
     state.destinationLength = lstrlenA(state.destination);
     return true;
+}
+
+bool CreateDestinationFolder(RunState& state)
+{
+    DWORD error = CreateParentFolders(state.destination);
+    if (error == ERROR_SUCCESS) {
+        if (CreateDirectoryA(state.destination, nullptr)) return true;
+        error = GetLastError();
+        // Whatever the error: Windows 7 and later refuse a drive root with "Access is denied".
+        if (IsExistingFolder(state.destination)) return true;
+    }
+    SetLastError(error);
+    ShowSystemErrorMessage(IDS_CREATE_DIRECTORY, state.destination, MB_ICONHAND);
+    return false;
 }
 
 const MessageMap CInstallApp::messageMap = {&CWinApp::messageMap, nullptr, 0};

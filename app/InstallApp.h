@@ -30,4 +30,8 @@ private:
 // the product's paths (reported).
 bool AcceptDestination(RunState& state, CDestinationDlg& destination);
 
+// Creates the destination folder level by level; one that is there already will do. False ends
+// the run, after message 138 with the system's reason.
+bool CreateDestinationFolder(RunState& state);
+
 #endif

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "app/FileHelpers.h"
 #include "app/Messages.h"
 #include "app/PathCompose.h"
 #include "app/SystemDlls.h"
@@ -49,16 +50,20 @@ bool IsMissing(const char* path)
 }
 
 // Copies a file of the distribution over whatever is there. One that the distribution lacks is
-// skipped; any other failure (a full disk, a file in use) is the user's to retry or to end the
-// run on, so that no run ends as a success with old and new files mixed. False: ended.
+// skipped, and so is one that is its own target (setup started from the destination). Any other
+// failure (a full disk, a file in use, the distribution itself gone) is the user's to retry or
+// to end the run on, so that no run ends as a success with old and new files mixed. False: ended.
 bool CopyDistributionFile(const char* folder, const char* name, const char* target)
 {
     char source[MAX_PATH];
     bool composed = ComposePath(source, folder, name);
+    if (composed && IsSameFile(source, target)) return true;
     for (;;) {
         if (composed && CopyFileA(source, target, FALSE)) return true;
         DWORD error = composed ? GetLastError() : ERROR_FILENAME_EXCED_RANGE;
-        if (composed && IsMissing(source)) return true;
+        // A disk taken out or a share dropped makes every file missing: only a distribution that
+        // is still there lacks a file.
+        if (composed && IsMissing(source) && IsExistingFolder(folder)) return true;
         SetLastError(error);
         char shown[2 * kPathBufferSize];
         JoinForMessage(shown, folder, name);

@@ -78,9 +78,10 @@ void FinishInstallation(const RunState& state)
         // A changed search path needs no word of its own: the restart brings it into effect too.
         if (privilegeHeld) {
             CRestartDlg dialog(nullptr);
-            // Esc and the close box store no choice: the checked-at-start "restart now" stands.
-            // A dialog that could not be shown asked nothing: no restart then.
-            if (dialog.DoModal() != -1 && dialog.m_choice == 0) g_exitWindows(EWX_REBOOT, 0);
+            // Only OK with "restart now" restarts: a user who closes the window (Esc, the close
+            // box) or was never shown it expects nothing drastic, and other programs' unsaved
+            // work is at stake. The replacements happen at the next start of Windows all the same.
+            if (dialog.DoModal() == IDOK && dialog.m_choice == 0) g_exitWindows(EWX_REBOOT, 0);
         } else {
             AfxMessageBox(IDS_RESTART_NEEDED, MB_ICONINFORMATION);
         }

@@ -7,6 +7,7 @@
 
 #include "app/Messages.h"
 #include "app/PathCompose.h"
+#include "install/FileStage.h"
 #include "registration/Registry.h"
 #include "registration/Shortcut.h"
 #include "registration/ShortcutList.h"
@@ -76,6 +77,8 @@ bool CreateShortcuts(const RunState& state)
         char target[MAX_PATH];
         const char* arguments = "";
         if (IsUninstallerTarget(entry.target, GetACP())) {
+            // A shortcut to an uninstaller that is not there would remove nothing.
+            if (!UninstallerInPlace(state)) continue;
             lstrcpynA(target, state.uninstallerPath, MAX_PATH);
             arguments = uninstallArguments.c_str();
         } else {

@@ -63,9 +63,9 @@ LRESULT CDestinationDlg::OnBrowse(WPARAM, LPARAM)
     title.LoadString(IDS_CHOOSE_DIRECTORY);
     char displayName[MAX_PATH] = {};
     BROWSEINFOA info = {};
-    CWnd* main = AfxGetMainWnd();
-    // The main-window object has no window during setup: the browser is unowned.
-    info.hwndOwner = main ? main->m_hWnd : nullptr;
+    // Owned by this dialog, which waits for it: Next pressed meanwhile would take the old folder,
+    // and Browse would open a second browser.
+    info.hwndOwner = m_hWnd;
     info.pidlRoot = nullptr;
     info.pszDisplayName = displayName;
     info.lpszTitle = title;

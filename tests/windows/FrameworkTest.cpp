@@ -190,6 +190,33 @@ TEST(DialogTest, CancelReturnsCancelAndLeavesTheMembers)
     EXPECT_STREQ("C:\\Default", dialog.m_folder);
 }
 
+TEST(DialogTest, TheFolderBrowserIsOwnedByTheDestinationDialogWhichWaitsForIt)
+{
+    CDestinationDlg dialog(nullptr);
+    HWND destination = nullptr;
+    HWND browserOwner = nullptr;
+    BOOL destinationEnabled = TRUE;
+    DialogAnswerer answerer([&](HWND d) {
+        char caption[64] = {};
+        GetWindowTextA(d, caption, sizeof caption);
+        if (lstrcmpA(caption, "Lexaver installation") != 0) {
+            // The browser: while it is up, Next or a second Browse must not reach the dialog.
+            browserOwner = GetWindow(d, GW_OWNER);
+            destinationEnabled = IsWindowEnabled(destination);
+            PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
+        } else if (!destination) {
+            destination = d;
+            PostMessageA(d, WM_COMMAND, MAKEWPARAM(IDC_BROWSE, BN_CLICKED), 0);
+        } else {
+            PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
+        }
+    });
+    EXPECT_EQ(IDCANCEL, dialog.DoModal());
+    ASSERT_EQ(3u, answerer.Stop().size());
+    EXPECT_EQ(destination, browserOwner);
+    EXPECT_FALSE(destinationEnabled);
+}
+
 TEST(DialogTest, AMissingTemplateFailsWithMinusOne)
 {
     CDialog dialog(4000);

@@ -64,9 +64,45 @@ private:
     void* m_original = nullptr;
 };
 
-LONG WINAPI SetValueOfAFullRegistry(HKEY, LPCSTR, DWORD, DWORD, const BYTE*, DWORD)
+LONG WINAPI SetValueOfAFullRegistry(HKEY, LPCWSTR, DWORD, DWORD, const BYTE*, DWORD)
 {
     return ERROR_NO_SYSTEM_RESOURCES;
+}
+
+// Setup looks the wide registry functions up: the lookup hands out the failing write. Every
+// other name is looked up by the system's own function, taken before its slot is swapped.
+using LookUp = FARPROC(WINAPI*)(HMODULE, LPCSTR);
+LookUp g_systemLookUp = nullptr;
+
+FARPROC WINAPI LookUpInAFullRegistry(HMODULE module, LPCSTR name)
+{
+    if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) && lstrcmpA(name, "RegSetValueExW") == 0)
+        return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&SetValueOfAFullRegistry));
+    return g_systemLookUp(module, name);
+}
+
+// The value as NT keeps it, in wide characters.
+LONG StoreWidePath(const std::wstring& text)
+{
+    HKEY key;
+    LONG status = RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\LexaverTest\\Environment", 0, nullptr, 0,
+                                  KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    if (status != ERROR_SUCCESS) return status;
+    status = RegSetValueExW(key, L"Path", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                            static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+    return status;
+}
+
+std::wstring QueryWidePath()
+{
+    wchar_t text[256] = {};
+    DWORD size = sizeof text - sizeof(wchar_t);
+    HKEY key;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\LexaverTest\\Environment", 0, KEY_READ, &key)) return L"(none)";
+    RegQueryValueExW(key, L"Path", nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size);
+    RegCloseKey(key);
+    return text;
 }
 
 class NtSearchPath : public ::testing::Test {
@@ -116,13 +152,27 @@ TEST_F(NtSearchPath, AFolderAlreadyThereInOtherCaseLeavesTheValueAndTheFlagAlone
     EXPECT_FALSE(state.pathChanged);
 }
 
+TEST_F(NtSearchPath, OtherEntriesKeepCharactersThatTheCodePageCannotHold)
+{
+    // "C:\Ωmega" is no folder of code page 1252: through the A functions it would become "C:\Omega",
+    // another folder, and would pass for a destination of that name.
+    ASSERT_EQ(ERROR_SUCCESS, StoreWidePath(L"C:\\\u03A9mega;C:\\\u65E5\u672C;%SystemRoot%"));
+    lstrcpyA(state.destination, "C:\\Omega");
+    EXPECT_TRUE(AddToNtSearchPath(state, kTestKey));
+    EXPECT_EQ(L"C:\\\u03A9mega;C:\\\u65E5\u672C;%SystemRoot%;C:\\Omega", QueryWidePath());
+    EXPECT_EQ(static_cast<DWORD>(REG_EXPAND_SZ), QueryPath().type);
+    EXPECT_TRUE(state.pathChanged);
+}
+
 TEST_F(NtSearchPath, AFailedWriteShowsMessage135WithTheKeyAndAsksForNoLogoff)
 {
     StorePath(REG_SZ, "C:\\WINDOWS");
     MessageBoxRecorder boxes;
     bool carriedOn;
     {
-        ImportReplacement failing("advapi32.dll", "RegSetValueExA", reinterpret_cast<void*>(&SetValueOfAFullRegistry));
+        g_systemLookUp = reinterpret_cast<LookUp>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetProcAddress")));
+        ImportReplacement failing("kernel32.dll", "GetProcAddress", reinterpret_cast<void*>(&LookUpInAFullRegistry));
         ASSERT_TRUE(failing.Replaced());
         carriedOn = AddToNtSearchPath(state, kTestKey);
     }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "DialogAnswerer.h"
+#include "MessageBoxRecorder.h"
 #include "SystemText.h"
 #include "TestFolder.h"
 #include "app/InstallApp.h"
@@ -72,6 +73,70 @@ TEST(AcceptDestination, ADestinationTooDeepForTheProductsPathsIsRefusedBeforeAny
             EXPECT_EQ(LoadIcon(nullptr, IDI_HAND), shown[1].icon);
         }
     }
+}
+
+namespace {
+
+// CreateDirectoryA as Windows 7 and later answer it for a drive root: "Access is denied" for a
+// folder that is there; and so for a folder named "Denied", which is not. Every call of this
+// program goes through its one import slot.
+#ifdef _WIN64
+extern "C" decltype(&CreateDirectoryA) g_createDirectorySlot asm("__imp_CreateDirectoryA");
+#else
+extern "C" decltype(&CreateDirectoryA) g_createDirectorySlot asm("__imp__CreateDirectoryA@8");
+#endif
+
+class CreateDirectoryRefusesRoots {
+public:
+    CreateDirectoryRefusesRoots() : m_saved(g_createDirectorySlot)
+    {
+        s_real = m_saved;
+        Set(&Refuse);
+    }
+    ~CreateDirectoryRefusesRoots() { Set(m_saved); }
+
+private:
+    static BOOL WINAPI Refuse(LPCSTR path, LPSECURITY_ATTRIBUTES attributes)
+    {
+        std::string name(path);
+        bool root = name.size() == 3 && name.compare(1, 2, ":\\") == 0;
+        if (!root && (name.size() < 7 || name.compare(name.size() - 7, 7, "\\Denied") != 0))
+            return s_real(path, attributes);
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    static void Set(decltype(&CreateDirectoryA) function)
+    {
+        DWORD protection = 0;
+        VirtualProtect(&g_createDirectorySlot, sizeof g_createDirectorySlot, PAGE_READWRITE, &protection);
+        g_createDirectorySlot = function;
+        VirtualProtect(&g_createDirectorySlot, sizeof g_createDirectorySlot, protection, &protection);
+    }
+    static inline decltype(&CreateDirectoryA) s_real = nullptr;
+    decltype(&CreateDirectoryA) m_saved;
+};
+
+}  // namespace
+
+TEST(CreateDestinationFolder, ADriveRootIsAcceptedWhateverTheSystemAnswers)
+{
+    RunState state;
+    CreateDirectoryRefusesRoots refusing;
+    lstrcpyA(state.destination, "C:\\");
+    {
+        MessageBoxRecorder recorder;
+        EXPECT_TRUE(CreateDestinationFolder(state));
+        EXPECT_TRUE(recorder.Stop().empty());
+    }
+    // A folder that is not there after the refusal is reported with the system's reason.
+    TestFolder parent("DestinationParent");
+    lstrcpyA(state.destination, (parent / "Denied").c_str());
+    MessageBoxRecorder recorder;
+    EXPECT_FALSE(CreateDestinationFolder(state));
+    const std::vector<ShownMessageBox>& shown = recorder.Stop();
+    ASSERT_EQ(1u, shown.size());
+    EXPECT_EQ("Could not create directory " + (parent / "Denied") + " : " + SystemText(ERROR_ACCESS_DENIED),
+              shown[0].text);
 }
 
 TEST(AcceptDestination, ADialogThatCannotBeShownEndsTheRunAsCancelDoes)
@@ -154,6 +219,37 @@ TEST_F(ProductFileCopy, CancelEndsTheCopyAtTheFileThatCouldNotBeWritten)
     EXPECT_EQ("new Ada", Read(destination / "Ada.ini"));
     EXPECT_EQ("old Asm", Read(destination / "Asm.ini"));
     EXPECT_EQ("(none)", Read(destination / "Xml.ini"));
+}
+
+TEST_F(ProductFileCopy, SetupStartedFromTheDestinationFindsEveryFileInPlace)
+{
+    // The distribution is the destination, named otherwise: its short name, in other letters.
+    TestFolder::WriteFile(destination / "Ada.ini", "Ada in place");
+    char shortName[MAX_PATH] = {};
+    ASSERT_NE(0u, GetShortPathNameA(destination.Path().c_str(), shortName, MAX_PATH));
+    CharLowerA(shortName);
+    lstrcpyA(state.moduleFolder, shortName);
+    MessageBoxRecorder recorder;
+    EXPECT_TRUE(CopyProductFiles(stage, state));
+    EXPECT_TRUE(recorder.Stop().empty());
+    EXPECT_EQ("Ada in place", Read(destination / "Ada.ini"));
+}
+
+TEST_F(ProductFileCopy, ADistributionThatIsGoneIsACopyFailureNotAMissingFile)
+{
+    // The disk taken out after the first file: every later one is missing with its folder.
+    lstrcpyA(state.moduleFolder, (distribution / "Gone").c_str());
+    std::vector<std::string> texts;
+    DialogAnswerer answerer([&](HWND box) {
+        char text[1024] = {};
+        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+        texts.push_back(text);
+        PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_FALSE(CopyProductFiles(stage, state));
+    ASSERT_EQ(1u, answerer.Stop().size());
+    std::string expected = "Copying " + (distribution / "Gone") + "\\";
+    EXPECT_EQ(expected, texts[0].substr(0, expected.size()));
 }
 
 TEST_F(ProductFileCopy, AnUninstallerThatCannotBeWrittenIsReportedAndIsNotInPlace)

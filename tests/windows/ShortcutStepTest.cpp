@@ -105,7 +105,9 @@ protected:
         state.productNameLength = 7;
         lstrcpyA(state.destination, "C:\\Program Files\\Lexaver Test");
         state.destinationLength = lstrlenA(state.destination);
-        lstrcpyA(state.uninstallerPath, "C:\\windows\\Unlexa.exe");
+        // The uninstaller in place, as the uninstaller step leaves it.
+        TestFolder::WriteFile(Uninstaller(), "uninstaller");
+        lstrcpyA(state.uninstallerPath, Uninstaller().c_str());
         state.shortcutListId = 141;
     }
 
@@ -122,6 +124,7 @@ protected:
     }
 
     std::string Folder(const char* name) const { return folders / name; }
+    std::string Uninstaller() const { return folders / "Unlexa.exe"; }
 
     // Runs the step with Programs at `programs`, where the group cannot be made: message 138 with
     // the group's path and the system's text, the information icon, and the end of the run.
@@ -160,7 +163,7 @@ TEST_F(ShortcutStep, FullListFillsTheGroupAndPutsTheEditorOnDesktopAndSendTo)
     EXPECT_EQ("C:\\Program Files\\Lexaver Test\\HelpUs.hlp", ReadLink(group + "\\Lexaver's help.lnk").first);
 
     auto uninstaller = ReadLink(group + "\\Uninstall.lnk");
-    EXPECT_EQ("C:\\windows\\Unlexa.exe", uninstaller.first);
+    EXPECT_EQ(Uninstaller(), uninstaller.first);
     EXPECT_EQ("/Lexaver /C:\\Program Files\\Lexaver Test", uninstaller.second);
 }
 
@@ -194,13 +197,18 @@ TEST_F(ShortcutStep, ExistingGroupIsReusedAndItsShortcutsRewritten)
     EXPECT_EQ("C:\\Program Files\\Lexaver Test\\Lexaver.exe", ReadLink(group + "\\Lexaver.lnk").first);
 }
 
-TEST_F(ShortcutStep, EmptyUninstallerPathStillGivesTheUninstallerItsArguments)
+TEST_F(ShortcutStep, AnUninstallerThatIsNotInPlaceGetsNoShortcut)
 {
-    state.uninstallerPath[0] = '\0';
-    ASSERT_TRUE(CreateShortcuts(state));
-    std::string link = Folder("Programs") + "\\Lexaver\\Uninstall.lnk";
-    // Whether the link object saves a shortcut without a target is its own matter.
-    EXPECT_EQ("/Lexaver /C:\\Program Files\\Lexaver Test", ReadLink(link).second);
+    std::set<std::string> others = {"Lexaver.lnk", "Lexaver's help.lnk", "LexaverX's help.lnk",
+                                    "LxXsamp.zip.lnk", "Information.lnk"};
+    // No path (the distribution had no control), then a path but no file (nor the uninstaller).
+    DeleteFileA(Uninstaller().c_str());
+    for (const char* path : {"", "C:\\windows\\Unlexa-missing.exe"}) {
+        SCOPED_TRACE(path);
+        lstrcpyA(state.uninstallerPath, path);
+        ASSERT_TRUE(CreateShortcuts(state));
+        EXPECT_EQ(others, FilesIn(Folder("Programs") + "\\Lexaver"));
+    }
 }
 
 TEST_F(ShortcutStep, WithoutAProgramsFolderNothingIsMadeAndTheRunGoesOn)
