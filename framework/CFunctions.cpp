@@ -19,12 +19,6 @@ void __cdecl free(void* block)
     if (block) ::HeapFree(::GetProcessHeap(), 0, block);
 }
 
-void* __cdecl realloc(void* block, std::size_t size)
-{
-    if (!block) return malloc(size);
-    return ::HeapReAlloc(::GetProcessHeap(), 0, block, size ? size : 1);
-}
-
 void* __cdecl memcpy(void* target, const void* source, std::size_t count)
 {
     auto* to = static_cast<unsigned char*>(target);

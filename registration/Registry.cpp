@@ -1,7 +1,6 @@
 #include "registration/Registry.h"
 
 #include <cstdlib>
-#include <string>
 #include <utility>
 
 #include "app/PathScan.h"
@@ -117,37 +116,6 @@ LONG ReadRegValue(HKEY root, const char* path, const char* name, void* buffer, D
     if (size >= capacity) return ERROR_MORE_DATA;
     text[size] = '\0';
     return ERROR_SUCCESS;
-}
-
-LONG ReadRegString(HKEY root, const char* path, const char* name, std::string& text)
-{
-    HKEY key;
-    LONG status = OpenKeyPath(root, path, KEY_READ, &key);
-    if (status != ERROR_SUCCESS) return status;
-    char* data = nullptr;
-    DWORD size = 0;
-    status = RegQueryValueExA(key, name, nullptr, nullptr, nullptr, &size);
-    for (int attempt = 0; status == ERROR_SUCCESS; ++attempt) {
-        char* larger = static_cast<char*>(std::realloc(data, size + 1));
-        if (!larger) {
-            status = ERROR_NOT_ENOUGH_MEMORY;
-            break;
-        }
-        data = larger;
-        size += 1;
-        status = RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(data), &size);
-        // The value may grow between the size query and the read: ask again with the new size.
-        if (status != ERROR_MORE_DATA || attempt == 7) break;
-        status = ERROR_SUCCESS;
-    }
-    CloseKeyPath();
-    if (status == ERROR_SUCCESS) {
-        DWORD length = 0;
-        while (length < size && data[length]) ++length;
-        text.assign(data, length);
-    }
-    std::free(data);
-    return status;
 }
 
 LONG WriteRegValue(HKEY root, const char* path, const char* name, DWORD type, const void* data, DWORD size)

@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <string>
 
 // Walks the path, opening (or creating) one key at a time; the handles stay in a chain that
 // CloseKeyPath closes. On failure the chain is closed already. -1: no memory for the chain.
@@ -16,10 +15,6 @@ void CloseKeyPath();
 // Reads a value into the buffer; string values always come back zero-terminated, and one that
 // leaves no room for the terminator fails with ERROR_MORE_DATA.
 LONG ReadRegValue(HKEY root, const char* path, const char* name, void* buffer, DWORD capacity);
-
-// Reads a value at whatever size it has, as text up to its first zero byte (a value stored
-// without its terminator is taken whole). The text is left unchanged on failure.
-LONG ReadRegString(HKEY root, const char* path, const char* name, std::string& text);
 
 // Writes a value of the given size, creating missing keys.
 LONG WriteRegValue(HKEY root, const char* path, const char* name, DWORD type, const void* data, DWORD size);

@@ -9,12 +9,13 @@ exe=${1:?usage: check-imports.sh Install.exe}
 dump=$(i686-w64-mingw32-objdump -p "$exe") || { echo "cannot read $exe"; exit 1; }
 allowed="
 KERNEL32.dll: CloseHandle CopyFileA CreateDirectoryA CreateFileA DeleteFileA ExitProcess FindResourceA
-  FlushFileBuffers FormatMessageA FreeLibrary GetACP GetCurrentProcess GetFileAttributesA GetFileSize
-  GetLastError GetModuleFileNameA GetModuleHandleA GetProcAddress GetProcessHeap GetShortPathNameA
-  GetSystemDirectoryA GetTempFileNameA GetVersionExA GetWindowsDirectoryA GlobalAlloc GlobalFree
-  GlobalLock GlobalUnlock HeapAlloc HeapFree HeapReAlloc LoadLibraryA LoadLibraryExA LoadResource
-  LocalFree LockResource MoveFileA MoveFileExA MultiByteToWideChar ReadFile SetEndOfFile SetErrorMode
-  SetFileAttributesA SetFilePointer SetLastError WriteFile _llseek lstrcatA lstrcpyA lstrcpynA lstrlenA
+  FlushFileBuffers FormatMessageA FreeLibrary GetACP GetCurrentProcess GetFileAttributesA
+  GetFileInformationByHandle GetFileSize GetLastError GetModuleFileNameA GetModuleHandleA GetProcAddress
+  GetProcessHeap GetShortPathNameA GetSystemDirectoryA GetTempFileNameA GetVersionExA GetWindowsDirectoryA
+  GlobalAlloc GlobalFree GlobalLock GlobalUnlock HeapAlloc HeapFree LoadLibraryA
+  LoadLibraryExA LoadResource LocalFree LockResource MoveFileA MoveFileExA MultiByteToWideChar ReadFile
+  SetEndOfFile SetErrorMode SetFileAttributesA SetFilePointer SetLastError WideCharToMultiByte WriteFile
+  _llseek lstrcatA lstrcpyA lstrcpynA lstrlenA
 USER32.dll: BeginPaint CallWindowProcA CharNextA CopyIcon CreateDialogParamA DefWindowProcA DestroyWindow
   DialogBoxParamA DispatchMessageA DrawIcon EnableWindow EndDialog EndPaint ExitWindowsEx GetClientRect
   GetDlgItem GetDlgItemTextA GetParent GetPropA GetSystemMetrics GetWindow GetWindowLongA GetWindowRect
