@@ -5,7 +5,7 @@ set -euo pipefail
 # Both widths of MinGW and Wine: the release is 32-bit, and where the kernel runs no 32-bit code the
 # tests run a 64-bit build under 64-bit Wine.
 need=(cmake make g++ g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-i686
-      binutils-mingw-w64-x86-64 wine wine32:i386 wine64 xvfb xauth googletest libgtest-dev python3 clang libclang-rt-14-dev locales imagemagick x11-utils nsis)
+      binutils-mingw-w64-x86-64 wine wine32:i386 wine64 fonts-wine xvfb xauth googletest libgtest-dev python3 clang libclang-rt-14-dev locales imagemagick x11-utils nsis)
 missing=()
 for p in "${need[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -22,6 +22,12 @@ URLS_OPENED = "urls-opened.txt"  # in drive_c, written by URL_RECORDER
 BASE_RECIPE = ("wineboot -i without menu builder, user folders inside the prefix, browser %s, "
                "virtual desktop 1024x768" % os.path.abspath(URL_RECORDER))
 SHELL_FOLDERS = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders"
+# Wine's own fonts (Marlett, Tahoma, MS Sans Serif, ...; Debian's fonts-wine). Debian's Wine 8 looks
+# for them in \??\Z:\usr\share\wine\../fonts, an NT path with a literal ".." that its file lookup
+# does not find, and wineboot copies none into C:\windows\Fonts: a prefix has none of them, and Wine
+# draws with fontconfig's fonts in their place. A font file in C:\windows\Fonts it finds
+# (ensure_base_prefix's `fonts`).
+WINE_FONTS = "/usr/share/wine/fonts"
 
 
 # Wine's loaders by the width of the programs they run, called by their own paths: Debian's wine
@@ -255,12 +261,18 @@ class HomeWatch:
         return sorted(self._entries() - self.before)
 
 
-def ensure_base_prefix(path, display):
+def ensure_base_prefix(path, display, fonts=()):
     """Creates the prefix that every scenario copies, once; concurrent callers wait for it.
+    `fonts`: files of WINE_FONTS put into the prefix's C:\\windows\\Fonts, where Wine finds them.
     Returns the prefix and the seconds spent creating or waiting for it."""
     start = time.time()
     os.makedirs(os.path.dirname(path), exist_ok=True)
     version = "%s, %s; %s" % (wine_version(), os.environ.get("WINEARCH", "default width"), BASE_RECIPE)
+    if fonts:
+        version += "; fonts %s" % ", ".join(fonts)
+    for font in fonts:
+        if not os.path.isfile(os.path.join(WINE_FONTS, font)):
+            raise HostError("Wine's font %s is missing (Debian's fonts-wine)" % os.path.join(WINE_FONTS, font))
     with open(path + ".lock", "w") as lock:
         fcntl.flock(lock, fcntl.LOCK_EX)
         marker = os.path.join(path, BASE_MARKER)
@@ -280,6 +292,8 @@ def ensure_base_prefix(path, display):
         base.stop()
         if not os.path.exists(os.path.join(path, "system.reg")):
             raise HostError("wineboot could not create %s: %s" % (path, err.strip()[-500:]))
+        for font in fonts:
+            shutil.copy(os.path.join(WINE_FONTS, font), os.path.join(base.drive_c(), "windows", "Fonts", font))
         leaks = base.outside_links() + base.shell_folders_outside()
         if leaks:
             raise HostError("the base prefix leads out of itself: %s" % ", ".join(leaks))

@@ -33,6 +33,10 @@ from scenarios import CURRENT_VERSION  # noqa: E402
 IMPORT = "/usr/bin/import"   # ImageMagick's own; another "convert" may stand first on the PATH
 IDNO = 7
 ENVIRONMENT = "System\\CurrentControlSet\\Control\\Session Manager\\Environment"
+# Wine draws the caption buttons with Marlett (its cross is the letter "r"), which a prefix lacks
+# here (winehost.WINE_FONTS): without it the close box showed an "r" in another font. Only Marlett:
+# the texts keep the fonts that the DialogFit tests measure them with.
+FONTS = ("marlett.ttf",)
 
 # Every window, in the order of the gallery: (number, file name, what it is).
 WINDOWS = [
@@ -369,7 +373,7 @@ def main(argv):
     display, xvfb = start_display()
     missing, notes = {}, {}
     try:
-        base, _ = winehost.ensure_base_prefix(os.path.join(work, "base-prefix"), display)
+        base, _ = winehost.ensure_base_prefix(os.path.join(work, "base-prefix"), display, fonts=FONTS)
         for language in chosen:
             for name, reason in run_language(tools, base, display, language, out, notes).items():
                 missing[(language.key, name)] = reason
