@@ -20,10 +20,12 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.dirname(os.path.dirname(
 import regfile  # noqa: E402
 
 REMOVED = "removed"
-# The display adapter and monitor classes: Wine's display driver writes them anew (dates, links)
-# whenever its desktop starts, whatever program runs.
+# Wine's own, whatever program runs: its display driver writes the display adapter and monitor
+# classes anew (dates, links) whenever its desktop starts, and the empty list of network cards is
+# gone from its files after every start.
 IGNORED_KEYS = ("hklm\\system\\currentcontrolset\\control\\class\\{4d36e968-e325-11ce-bfc1-08002be10318}",
-                "hklm\\system\\currentcontrolset\\control\\class\\{4d36e96e-e325-11ce-bfc1-08002be10318}")
+                "hklm\\system\\currentcontrolset\\control\\class\\{4d36e96e-e325-11ce-bfc1-08002be10318}",
+                "hklm\\software\\microsoft\\windows nt\\currentversion\\networkcards")
 
 
 def file_digest(path):
