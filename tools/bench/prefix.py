@@ -49,6 +49,10 @@ class Prefix:
                 out.write(content)
         for key, values in settings:
             regfile.append_values(os.path.join(self.path, "user.reg"), key, values)
+        # Wine merges the appended keys and writes its files anew: the prefix is kept between
+        # invocations, and planting again must not make them grow.
+        self.start()
+        self.stop()
 
     def snapshot(self, planted):
         self.stop()
