@@ -1,12 +1,17 @@
 #!/usr/bin/env bash
-# Times Install.exe beside an NSIS 3 installer of the same files (makensis, compression off) and a
-# plain CopyFileA loop (tools/bench/Floor.cpp), in a Wine prefix of its own, with the robot
-# answering both installers alike; prints medians, spreads and the ratios Install.exe / NSIS.
+# Times Install.exe beside an NSIS 3 installer that does setup's whole job on the benchmark's
+# machine (tools/bench/nsis_script.py; also in its silent mode), an NSIS installer of the files
+# only and a plain CopyFileA loop (tools/bench/Floor.cpp), in a Wine prefix of its own, with the
+# robot answering both installers alike. After every run of an installer doing the whole job it
+# records the files, shortcuts and registry keys the run left and compares them with Install.exe's
+# of the same round: any difference fails the run. Prints medians, spreads and the ratios
+# Install.exe / NSIS.
 #   tools/bench.sh            the full benchmark: about 64 MB, 11 rounds (BENCH_RUNS)
 #   tools/bench.sh --quick    one round on a distribution of about 1 MB: a smoke test that fails
-#                             only when a candidate does not complete, never on slowness
+#                             only when a candidate does not complete or the traces differ, never
+#                             on slowness
 # The 32-bit programs where this machine can run them, else the 64-bit build of the same sources
-# under 64-bit Wine, beside a 64-bit NSIS installer; WINE_WIDTH=32 or 64 chooses by hand.
+# under 64-bit Wine, beside 64-bit NSIS installers; WINE_WIDTH=32 or 64 chooses by hand.
 # BENCH_BUILD=FOLDER builds and works there instead of build/bench (build/bench64). BENCH_FROM=FOLDER
 # takes Install.exe, the robot, the samples and the floor from a Windows build folder of that
 # width already built (for example build/windows) instead of building them. See
@@ -46,6 +51,6 @@ trap wine_stop EXIT
 wine_ensure_prefix
 wine_ensure_display
 timeout 30 "$WINESERVER" -k 2>/dev/null || true
-timeout --kill-after=10 1500 python3 tools/bench/bench.py "${quick[@]}" --runs "${BENCH_RUNS:-11}" --build "$BUILD" \
+timeout --kill-after=10 3000 python3 tools/bench/bench.py "${quick[@]}" --runs "${BENCH_RUNS:-11}" --build "$BUILD" \
     --install "$binaries/Install.exe" --robot "$binaries/tests/robot/robot.exe" \
     --floor "$binaries/tools/bench/bench-floor.exe" --programs "$binaries/sample"

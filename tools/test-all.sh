@@ -58,7 +58,7 @@ for width in "${widths[@]}"; do
     ) || status=1
 done
 
-echo "== benchmark smoke test: setup, an NSIS installer and a plain copy loop, one small round"
+echo "== benchmark smoke test: setup beside NSIS installers and a plain copy loop, one small round, traces compared"
 (
     unset WINEPREFIX
     wine_use_width "${widths[0]}"

@@ -1,15 +1,17 @@
 #!/usr/bin/env python3
-"""Times Install.exe beside an NSIS 3 installer of the same files and a plain CopyFileA loop.
+"""Times Install.exe beside an NSIS 3 installer that does the same job, checks after every run
+that both left the same machine behind, and times a plain CopyFileA loop as the copy's floor.
 
     bench.py --build DIR --install EXE --robot EXE --floor EXE --programs DIR [--quick] [--runs N]
 
 Called by tools/bench.sh, which builds the programs, makes the Wine prefix (WINEPREFIX) and the
 display (DISPLAY) first. Everything is written below --build. Exit code 0 when every run of every
-candidate completed, 1 otherwise; slowness never fails.
+candidate completed and the installers doing setup's whole job left the same traces in every
+round, 1 otherwise (the differences printed); slowness never fails.
 
 Each run starts from the same machine state: the wineserver is stopped, the prefix's registry
-files are put back as they were before the first run, and everything that appeared below C: since
-then is removed (the destination, shortcuts, the uninstaller in the Windows folder).
+files are put back as they were before the first run, everything that appeared below C: since
+then is removed and the files a run removes are put back.
 """
 
 import argparse
@@ -17,30 +19,38 @@ import filecmp
 import hashlib
 import json
 import os
-import platform
 import shutil
-import statistics
 import subprocess
 import sys
-import time
 
-REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+HERE = os.path.dirname(os.path.abspath(__file__))
+REPO = os.path.dirname(os.path.dirname(HERE))
+sys.path.insert(0, HERE)
 sys.path.insert(0, os.path.join(REPO, "tools"))
 sys.path.insert(0, os.path.join(REPO, "tests", "scenarios"))
+import nsis_script  # noqa: E402
+import traces  # noqa: E402
+from prefix import Prefix  # noqa: E402
+from report import machine, table  # noqa: E402
 from rig import windows_path_for  # noqa: E402
 from toolmodule import load_tool  # noqa: E402
 from transcript import Transcript  # noqa: E402
-import winehost  # noqa: E402
 
 distribution = load_tool("make-distribution")
 
 # Where both installers put the files: their default, the same folder.
 DESTINATION = "C:\\Program Files\\Lexaver"
-INPUTS = "bench"  # C:\bench holds the distribution and the NSIS installer; never cleaned
+INPUTS = "bench"  # C:\bench holds the distribution and the NSIS installers; never cleaned
 LIBRARIES = list(distribution.LIBRARIES)
 # Real programs: setup loads the control and reads the editor's version; they keep their bytes.
 KEPT = {"Lexaver.exe", "Lexaver.ocx", "Lexaver.exe.manifest"}
 NSIS_CAPTION = "Lexaver Setup"
+# What an earlier version left, for setup to clean up: the obsolete files in the destination, the
+# old control settings key (with a key below it) and the file filters setting.
+OBSOLETE_CONTENT = b"left by an earlier version\r\n"
+OLD_SETTINGS = [("Software\\Lexaver\\Ocx", {"Licence": "old"}),
+                ("Software\\Lexaver\\Ocx\\Grid", {"Columns": 80}),
+                ("Software\\Lexaver\\App\\Settings", {"File filters": "Text files|*.txt", "Font": "Arial"})]
 
 KB = 1024
 MB = 1024 * KB
@@ -70,8 +80,8 @@ def incompressible(name, size):
 
 def write_bench_distribution(folder, programs, installer, quick):
     """The 65 product files, Unlexa.exe, Lexaver.reg and Install.exe; no shared libraries (the
-    prefix has them at the sample's versions, so setup only compares versions, as NSIS does
-    nothing with them). Returns {name: size} of the product files."""
+    prefix has them at the sample's versions, so setup only compares their versions). Returns
+    {name: size} of the product files."""
     distribution.write_distribution(folder, programs, LIBRARIES, installer)
     sizes = {}
     for name in distribution.PRODUCT_FILES:
@@ -86,86 +96,6 @@ def write_bench_distribution(folder, programs, installer, quick):
     return sizes
 
 
-def nsis_script(dist_unix, out_unix, width):
-    """Directory page and install page, no compression, the same 65 files, the same default
-    destination; the page's Close button is left for the robot, as setup's last message is.
-    Of Install.exe's width: where only 64-bit programs run, both installers are 64-bit ones."""
-    lines = [
-        "; Written by tools/bench/bench.py: the NSIS 3 installer Install.exe is timed beside.",
-        "Unicode true",
-    ]
-    if width == 64:
-        lines += ["Target amd64-unicode"]
-    lines += [
-        'Name "Lexaver"',
-        'OutFile "%s"' % out_unix,
-        'InstallDir "$PROGRAMFILES%s\\Lexaver"' % ("64" if width == 64 else ""),
-        "SetCompress off",
-        "RequestExecutionLevel user",
-        "AutoCloseWindow false",
-        "Page directory",
-        "Page instfiles",
-        'Section "Lexaver"',
-        '  SetOutPath "$INSTDIR"',
-    ]
-    lines += ['  File "%s/%s"' % (dist_unix, name) for name in distribution.PRODUCT_FILES]
-    lines += ["SectionEnd", ""]
-    return "\n".join(lines)
-
-
-class Prefix:
-    def __init__(self, path, build):
-        self.path = path
-        self.drive_c = os.path.join(path, "drive_c")
-        self.baseline = os.path.join(build, "baseline")
-        self.kept = set()
-
-    def wine(self, *args, timeout=60, check=False):
-        return subprocess.run([winehost.loader(), *args], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
-                              timeout=timeout, check=check)
-
-    def stop(self):
-        subprocess.run([winehost.server(), "-k"], stderr=subprocess.DEVNULL, timeout=30)
-        subprocess.run([winehost.server(), "-w"], stderr=subprocess.DEVNULL, timeout=30)
-
-    def start(self):
-        """A running wineserver whose boot work is done, so that no run pays for it."""
-        subprocess.run([winehost.server(), "-p"], stderr=subprocess.DEVNULL, timeout=30)
-        self.wine("cmd.exe", "/c", "exit", timeout=90)
-
-    def snapshot(self):
-        self.stop()
-        os.makedirs(self.baseline, exist_ok=True)
-        for name in ("system.reg", "user.reg", "userdef.reg"):
-            shutil.copy2(os.path.join(self.path, name), os.path.join(self.baseline, name))
-        self.kept = set(self._listing())
-
-    def reset(self):
-        self.stop()
-        for name in ("system.reg", "user.reg", "userdef.reg"):
-            shutil.copy2(os.path.join(self.baseline, name), os.path.join(self.path, name))
-        # Deepest first, so that a folder is emptied before it is looked at.
-        for path in sorted(set(self._listing()) - self.kept, key=len, reverse=True):
-            if os.path.isdir(path) and not os.path.islink(path):
-                shutil.rmtree(path, ignore_errors=True)
-            elif os.path.lexists(path):
-                os.remove(path)
-
-    def _listing(self):
-        inputs = os.path.join(self.drive_c, INPUTS)
-        for folder, folders, names in os.walk(self.drive_c):
-            if folder == self.drive_c and INPUTS in folders:
-                folders.remove(INPUTS)
-            for name in folders + names:
-                path = os.path.join(folder, name)
-                if path != inputs:
-                    yield path
-
-    def unix(self, windows):
-        assert windows[1:3] == ":\\"
-        return os.path.join(self.drive_c, *windows[3:].split("\\"))
-
-
 def read_transcript(path):
     """The robot's events, less a line it was killed in the middle of writing."""
     if not os.path.exists(path):
@@ -178,19 +108,40 @@ def has_control(event, control_id):
 
 
 def first_time(events, test):
-    for event in events:
-        if test(event):
-            return event["t"]
-    return None
+    return sequence(events, test)[0]
+
+
+def sequence(events, *tests):
+    """The time of the first event passing each test in turn, each after the one before; None
+    from the first that none passes on."""
+    times, index = [], 0
+    for test in tests:
+        while index < len(events) and not test(events[index]):
+            index += 1
+        times.append(events[index]["t"] if index < len(events) else None)
+    return times
+
+
+def appeared_messagebox(event):
+    return event["event"] == "appeared" and event.get("messagebox")
+
+
+def span(start, end):
+    return None if start is None or end is None else end - start
+
+
+def is_event(kind, **fields):
+    return lambda e: e["event"] == kind and all(e.get(k) == v for k, v in fields.items())
 
 
 class Bench:
     def __init__(self, args):
         self.args = args
         self.build = args.build
-        self.prefix = Prefix(os.environ["WINEPREFIX"], args.build)
+        self.prefix = Prefix(os.environ["WINEPREFIX"], args.build, INPUTS)
         self.work = os.path.join(args.build, "runs")
         self.timeout = 60 if args.quick else 120
+        self.width = int(os.environ.get("WINE_WIDTH") or 32)
         self.problems = []
 
     def prepare(self):
@@ -205,29 +156,46 @@ class Bench:
         with open(mfc, "wb") as out:
             out.write(distribution.make_library.library_bytes(distribution.LIBRARIES["Mfc42.dll"],
                                                               self.args.programs))
-        self.nsis = os.path.join(inputs, "LexaverNsis.exe")
-        script = os.path.join(self.build, "Lexaver.nsi")
-        with open(script, "w") as out:
-            out.write(nsis_script(self.dist, self.nsis, int(os.environ.get("WINE_WIDTH") or 32)))
-        made = subprocess.run(["makensis", "-V2", script], stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
-                              text=True, timeout=300)
-        if made.returncode != 0 or not os.path.isfile(self.nsis):
-            raise SystemExit("bench: makensis failed:\n" + made.stdout)
+        with open(os.path.join(self.dist, "Lexaver.reg"), encoding="latin-1") as script:
+            settings = script.read()
+        self.nsis = self._makensis("LexaverNsis", nsis_script.whole_job(
+            self.dist, os.path.join(inputs, "LexaverNsis.exe"), self.width, distribution.PRODUCT_FILES, settings))
+        self.nsis_files = self._makensis("LexaverNsisFiles", nsis_script.files_only(
+            self.dist, os.path.join(inputs, "LexaverNsisFiles.exe"), self.width, distribution.PRODUCT_FILES))
         self.floor = os.path.join(inputs, "bench-floor.exe")
         shutil.copyfile(self.args.floor, self.floor)
         os.makedirs(self.work, exist_ok=True)
         self.scripts = {
             "install": self._write("install-script.txt", [
                 "Lexaver installation | click 1",
-                "?File type associations | click 2",  # No, its default button
-                "?@closing | dismiss",                 # the logoff question: No; else OK
+                "File type associations | click 1",  # Yes
+                "@closing | dismiss",                 # the logoff question: No
             ]),
             "nsis": self._write("nsis-script.txt", [
+                NSIS_CAPTION + ": Installation Folder | click 1",
+                "@messagebox | click 6",              # the file types question: Yes
+                "@closing | dismiss",                 # the logoff question: No
+            ]),
+            "nsis-files": self._write("nsis-files-script.txt", [
                 NSIS_CAPTION + ": Installation Folder | click 1",
                 NSIS_CAPTION + ": Completed | click 1",
             ]),
         }
-        self.prefix.snapshot()
+        self.prefix.stop()
+        obsolete = {DESTINATION + "\\" + name: OBSOLETE_CONTENT for name in nsis_script.texts.OBSOLETE_FILES}
+        self.prefix.plant(obsolete, OLD_SETTINGS)
+        self.prefix.snapshot(obsolete)
+
+    def _makensis(self, name, text):
+        script = os.path.join(self.build, name + ".nsi")
+        with open(script, "w", encoding="utf-8") as out:
+            out.write(text)
+        installer = os.path.join(self.prefix.drive_c, INPUTS, name + ".exe")
+        made = subprocess.run(["makensis", "-V2", "-INPUTCHARSET", "UTF8", script], stdout=subprocess.PIPE,
+                              stderr=subprocess.STDOUT, text=True, timeout=300)
+        if made.returncode != 0 or not os.path.isfile(installer):
+            raise SystemExit("bench: makensis %s failed:\n%s" % (script, made.stdout))
+        return installer
 
     def _write(self, name, lines):
         path = os.path.join(self.work, name)
@@ -249,6 +217,24 @@ class Bench:
             status = "wine call timed out"
         return status, read_transcript(transcript)
 
+    def read_shortcuts(self, paths):
+        """robot --read-shortcut on every path in one run; None for one it cannot read."""
+        out = self.prefix.wine(self.args.robot, "--read-shortcut", *paths, timeout=30 + 5 * len(paths))
+        lines = out.stdout.decode("utf-8", "replace").strip().splitlines()[-len(paths):]
+        if len(lines) != len(paths):
+            raise SystemExit("bench: robot --read-shortcut gave %d lines for %d shortcuts" % (len(lines), len(paths)))
+        return [json.loads(line) for line in lines]
+
+    def record(self, label):
+        """The machine the run left (tools/bench/traces.py), kept as runs/LABEL-trace.json."""
+        result = traces.file_changes(self.prefix.baseline, self.read_shortcuts)  # the run's server still up
+        self.prefix.stop()
+        result["registry"] = traces.registry_changes(self.prefix.baseline.registry,
+                                                     traces.read_registry(self.prefix.path))
+        with open(os.path.join(self.work, label + "-trace.json"), "w") as out:
+            json.dump(result, out, indent=1, sort_keys=True)
+        return result
+
     def check_destination(self):
         folder = self.prefix.unix(DESTINATION)
         wrong = [name for name in self.sizes
@@ -262,27 +248,41 @@ class Bench:
     def run_install(self, label):
         status, events = self.robot(label, self.scripts["install"], ["C:\\%s\\dist\\Install.exe" % INPUTS])
         progress = {e["hwnd"] for e in events if e["event"] in ("appeared", "changed") and has_control(e, 1028)}
-        figures = {
-            "first_window": first_time(events, lambda e: e["event"] == "appeared"),
-            "copy": self._span(events, lambda e: e["event"] == "answer" and e.get("pattern") == "Lexaver installation",
-                               lambda e: e["event"] == "closed" and e["hwnd"] in progress),
-            "exit": first_time(events, lambda e: e["event"] == "exit"),
-        }
-        figures["after_copy"] = self._span(events, lambda e: e["event"] == "closed" and e["hwnd"] in progress,
-                                           lambda e: e["event"] == "exit")
+        accepted, copied, asked, answered, last = sequence(
+            events, is_event("answer", pattern="Lexaver installation"),
+            lambda e: e["event"] == "closed" and e["hwnd"] in progress,
+            is_event("appeared", caption="File type associations"),
+            is_event("answer", pattern="File type associations"), appeared_messagebox)
+        ended = first_time(events, is_event("exit"))
+        figures = {"first_window": first_time(events, is_event("appeared")), "to_end": span(accepted, ended),
+                   "exit": ended, "copy": span(accepted, copied), "to_types": span(accepted, asked),
+                   "copy_to_types": span(copied, asked), "types_to_last": span(answered, last)}
         return self._verdict(label, status, events, figures)
 
     def run_nsis(self, label):
         status, events = self.robot(label, self.scripts["nsis"], ["C:\\%s\\LexaverNsis.exe" % INPUTS])
-        completed = lambda e: e["event"] in ("appeared", "changed") and e.get("caption", "").endswith(": Completed")
-        figures = {
-            "first_window": first_time(events, lambda e: e["event"] == "appeared"),
-            "copy": self._span(events,
-                               lambda e: e["event"] == "answer" and e.get("pattern", "").endswith("Installation Folder"),
-                               completed),
-            "exit": first_time(events, lambda e: e["event"] == "exit"),
-            "after_copy": self._span(events, completed, lambda e: e["event"] == "exit"),
-        }
+        accepted, asked, answered, last = sequence(
+            events, is_event("answer", pattern=NSIS_CAPTION + ": Installation Folder"), appeared_messagebox,
+            is_event("answer", pattern="@messagebox"), appeared_messagebox)
+        ended = first_time(events, is_event("exit"))
+        figures = {"first_window": first_time(events, is_event("appeared")), "to_end": span(accepted, ended),
+                   "exit": ended, "to_types": span(accepted, asked), "types_to_last": span(answered, last)}
+        return self._verdict(label, status, events, figures)
+
+    def run_nsis_silent(self, label):
+        status, events = self.robot(label, None, ["C:\\%s\\LexaverNsis.exe" % INPUTS, "/S"])
+        figures = {"exit": first_time(events, is_event("exit"))}
+        if any(e["event"] == "appeared" for e in events):
+            self.problems.append("%s: a window in silent mode" % label)
+        return self._verdict(label, status, events, figures)
+
+    def run_nsis_files(self, label):
+        status, events = self.robot(label, self.scripts["nsis-files"], ["C:\\%s\\LexaverNsisFiles.exe" % INPUTS])
+        accepted, completed = sequence(
+            events, is_event("answer", pattern=NSIS_CAPTION + ": Installation Folder"),
+            lambda e: e["event"] in ("appeared", "changed") and e.get("caption", "").endswith(": Completed"))
+        figures = {"first_window": first_time(events, is_event("appeared")), "to_end": span(accepted, completed),
+                   "exit": first_time(events, is_event("exit"))}
         return self._verdict(label, status, events, figures)
 
     def run_floor(self, label):
@@ -299,19 +299,10 @@ class Bench:
                 copy = reported["copy_ms"]
         except (OSError, ValueError, KeyError):
             pass
-        figures = {"first_window": None, "copy": copy, "exit": first_time(events, lambda e: e["event"] == "exit"),
-                   "after_copy": None}
-        return self._verdict(label, status, events, figures, windows=False)
+        return self._verdict(label, status, events, {"copy": copy, "exit": first_time(events, is_event("exit"))})
 
-    @staticmethod
-    def _span(events, start, end):
-        begun = first_time(events, start)
-        if begun is None:
-            return None
-        ended = first_time([e for e in events if e["t"] >= begun], end)
-        return None if ended is None else ended - begun
-
-    def _verdict(self, label, status, events, figures, windows=True):
+    def _verdict(self, label, status, events, figures):
+        """The figures, all None when the run failed (the failure noted)."""
         problems = []
         if status != 0:
             problems.append("robot status %s" % status)
@@ -322,103 +313,69 @@ class Bench:
             problems.append("script not followed to the end")
         if any(e["event"] == "answer" and "error" in e for e in events):
             problems.append("an answer failed")
-        needed = ["first_window", "copy", "exit"] if windows else ["copy", "exit"]
-        problems += ["no %s time" % name for name in needed if figures[name] is None]
+        problems += ["no %s time" % name for name, value in figures.items() if value is None]
         wrong = self.check_destination()
         if wrong:
             problems.append(wrong)
         if problems:
             self.problems.append("%s: %s (transcript %s)" % (label, "; ".join(problems),
                                                              os.path.join(self.work, label + ".jsonl")))
+            return {name: None for name in figures}
         return figures
 
     def run(self):
         rounds = 1 if self.args.quick else self.args.runs
-        candidates = [("Install.exe", self.run_install), ("NSIS", self.run_nsis), ("floor", self.run_floor)]
-        results = {name: [] for name, _ in candidates}
+        # (name, runner, compared): the traces of the compared candidates must equal Install.exe's.
+        candidates = [("Install.exe", self.run_install, True), ("NSIS", self.run_nsis, True),
+                      ("NSIS /S", self.run_nsis_silent, True), ("NSIS files only", self.run_nsis_files, False),
+                      ("floor", self.run_floor, False)]
+        results = {name: [] for name, _, _ in candidates}
+        self.equal_rounds = 0
         for round_ in range(rounds):
             # Alternating, and each round in another order, so that a disturbance of the machine
             # does not always land on the same candidate.
-            order = candidates[round_ % 3:] + candidates[:round_ % 3]
-            for name, runner in order:
+            shift = round_ % len(candidates)
+            records, figures_of = {}, {}
+            for name, runner, compared in candidates[shift:] + candidates[:shift]:
                 self.prefix.reset()
                 self.prefix.start()
-                label = "%s-%d" % (name.replace(".exe", "").lower(), round_ + 1)
-                figures = runner(label)
+                label = "%s-%d" % (name.replace(".exe", "").replace(" /", "-").replace(" ", "-").lower(), round_ + 1)
+                figures_of[name] = runner(label)
+                if compared:
+                    records[name] = self.record(label)
+                shown = "  ".join("%s %s" % (k, "-" if v is None else "%.0f ms" % v) for k, v in figures_of[name].items())
+                print("round %d/%d %-15s %s" % (round_ + 1, rounds, name, shown), flush=True)
+            if self.same_traces(round_ + 1, records):
+                self.equal_rounds += 1
+            else:
+                figures_of = {name: {key: None for key in figures} for name, figures in figures_of.items()}
+            for name, figures in figures_of.items():
                 results[name].append(figures)
-                shown = "  ".join("%s %s" % (k, "-" if v is None else "%.0f ms" % v) for k, v in figures.items())
-                print("round %d/%d %-11s %s" % (round_ + 1, rounds, name, shown), flush=True)
         self.prefix.reset()
         self.prefix.stop()
         return results
 
-
-def spread(values):
-    """Median, minimum, maximum, quartiles and count; None without values."""
-    values = sorted(v for v in values if v is not None)
-    if not values:
-        return None
-    quartiles = statistics.quantiles(values, n=4, method="inclusive") if len(values) > 1 else [values[0]] * 3
-    return statistics.median(values), values[0], values[-1], quartiles[0], quartiles[2], len(values)
-
-
-FIGURES = [("first_window", "start to first window"),
-           ("copy", "destination accepted to end of copy"),
-           ("exit", "start to process end"),
-           ("after_copy", "end of copy to process end")]
-
-
-def report(results, bench, quick):
-    lines = []
-    lines.append("Distribution: %d product files, %.1f MB incompressible%s" % (
-        len(bench.sizes), bench.total / MB, " (--quick)" if quick else ""))
-    lines.append("")
-    lines.append("| Candidate | Figure | Median ms | Quartiles ms | Min–max ms | Runs |")
-    lines.append("|---|---|---:|---:|---:|---:|")
-    summary = {}
-    for name in results:
-        for key, title in FIGURES:
-            values = [figures[key] for figures in results[name]]
-            got = spread(values)
-            summary[(name, key)] = got
-            if got is None:
+    def same_traces(self, round_, records):
+        """True when every compared candidate left Install.exe's trace; prints the differences."""
+        reference = records["Install.exe"]
+        same = True
+        for name, other in records.items():
+            if name == "Install.exe":
                 continue
-            if name == "floor" and key == "copy":
-                title = "copy loop (its own clock)"
-            median, low, high, first, third, count = got
-            lines.append("| %s | %s | %.0f | %.0f–%.0f | %.0f–%.0f | %d |" % (
-                name, title, median, first, third, low, high, count))
-    lines.append("")
-    lines.append("| Figure | Install.exe / NSIS (medians) |")
-    lines.append("|---|---:|")
-    for key, title in FIGURES[:3]:
-        a, b = summary.get(("Install.exe", key)), summary.get(("NSIS", key))
-        if a and b and b[0] > 0:
-            lines.append("| %s | %.2f |" % (title, a[0] / b[0]))
-    a, f = summary.get(("Install.exe", "copy")), summary.get(("floor", "copy"))
-    if a and f:
-        lines.append("")
-        lines.append("Install.exe's copy stage is %.0f ms above the floor's copy loop (%.2f times it)." % (
-            a[0] - f[0], a[0] / f[0] if f[0] else float("nan")))
-    return "\n".join(lines)
-
-
-def machine():
-    cpu = "?"
-    try:
-        with open("/proc/cpuinfo") as info:
-            for line in info:
-                if line.startswith("model name"):
-                    cpu = line.split(":", 1)[1].strip()
-                    break
-    except OSError:
-        pass
-    try:
-        wine = subprocess.run([winehost.loader(), "--version"], stdout=subprocess.PIPE, text=True, timeout=30).stdout.strip()
-    except (OSError, subprocess.TimeoutExpired):
-        wine = "?"
-    return "%s, %d cores (nproc), %s, %s, %s" % (cpu, os.cpu_count() or 0, platform.system(), wine,
-                                                 time.strftime("%Y-%m-%d %H:%M %Z"))
+            found = traces.differences(reference, other, "Install.exe", name)
+            if found:
+                same = False
+                self.problems.append("round %d: %s left another machine than Install.exe (%d differences, "
+                                     "traces in %s)" % (round_, name, len(found), self.work))
+                print("round %d: traces differ, Install.exe and %s:" % (round_, name), flush=True)
+                for line in found[:40]:
+                    print("  " + line)
+                if len(found) > 40:
+                    print("  ... %d more" % (len(found) - 40))
+        if same:
+            print("round %d: traces equal (%d files, %d folders, %d registry keys changed)" % (
+                round_, len(reference["files"]), len(reference["folders"]), len(reference["registry"])), flush=True)
+        return same
 
 
 def main(argv):
@@ -439,7 +396,7 @@ def main(argv):
     print("Prefix %s; distribution %.1f MB in %d product files; NSIS installer %.1f MB" % (
         bench.prefix.path, bench.total / MB, len(bench.sizes), os.path.getsize(bench.nsis) / MB), flush=True)
     results = bench.run()
-    text = "Machine: %s\n\n%s\n" % (machine(), report(results, bench, args.quick))
+    text = "Machine: %s\n\n%s\n" % (machine(bench.width), table(results, bench, args.quick))
     print()
     print(text)
     with open(os.path.join(args.build, "results.md"), "w") as out:
