@@ -41,7 +41,10 @@ USER = """WINE REGISTRY Version 2
 
 class PrefixCase(unittest.TestCase):
     def setUp(self):
-        self.prefix = tempfile.mkdtemp(prefix="bench-traces-")
+        # Inside the build folder, as everything a test writes.
+        work = os.environ.get("BENCH_TRACES_WORK") or os.path.join(REPO, "build", "tests-tools")
+        os.makedirs(work, exist_ok=True)
+        self.prefix = tempfile.mkdtemp(prefix="bench-traces-", dir=work)
         self.addCleanup(shutil.rmtree, self.prefix)
         self.write("drive_c/windows/win.ini", b"[windows]\r\n")
         self.write("drive_c/Program Files/Lexaver/C#.ini", b"old")
