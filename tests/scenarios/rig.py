@@ -212,19 +212,30 @@ class Scenario:
             out.write("# %s\n" % self.name)
             out.writelines("%s | %s\n" % step for step in steps)
         transcript = os.path.join(self.folder, "transcript.jsonl")
-        if os.path.exists(transcript):
-            os.remove(transcript)
         home = winehost.HomeWatch()
         start = time.time()
-        code, out, err = self.robot(["--timeout", str(timeout), "--transcript", windows_path_for(transcript),
-                                     "--script", windows_path_for(script), "--", "C:\\dist\\Install.exe"],
-                                    timeout + 30, language)
+        for attempt in (1, 2):
+            if os.path.exists(transcript):
+                os.remove(transcript)
+            code, out, err = self.robot(["--timeout", str(timeout), "--transcript", windows_path_for(transcript),
+                                         "--script", windows_path_for(script), "--", "C:\\dist\\Install.exe"],
+                                        timeout + 30, language)
+            if not os.path.exists(transcript):
+                self.fail("the robot wrote no transcript (exit %s): %s" % (code, (err or out).strip()[-500:]))
+            self.transcript = Transcript(transcript)
+            # Every run of setup shows a window before it ends. Once in about 500 runs with other
+            # scenarios beside it, one ended at its start (exit code 0, no window, nothing written;
+            # not seen again alone). Such a run is made once more, and said so: a fault that
+            # repeats still fails.
+            if attempt == 1 and self.transcript.exit_code == 0 and not self.transcript.all_windows:
+                os.replace(transcript, os.path.join(self.folder, "transcript-first-try.jsonl"))
+                print("%s: setup ended before any window on the first try; run again" % self.name,
+                      file=sys.stderr, flush=True)
+                continue
+            break
         self.timings["setup run"] = time.time() - start
         self.robot_exit = code
         self.check(not home.new_entries(), "the run wrote into the home folder: %s" % home.new_entries())
-        if not os.path.exists(transcript):
-            self.fail("the robot wrote no transcript (exit %s): %s" % (code, (err or out).strip()[-500:]))
-        self.transcript = Transcript(transcript)
         if expect_end:
             self.check(code == 0 and self.transcript.exit_code is not None,
                        "setup did not end within %d s (robot exit %s)" % (timeout, code))
