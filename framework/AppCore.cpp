@@ -110,8 +110,7 @@ void AfxOutOfMemory()
     // task-modal so that no window of the run takes input behind it.
     static char text[256];
     ::LoadStringA(AfxGetResourceHandle(), IDS_NO_MEMORY, text, sizeof text);
+    AfxMessageBox(text, MB_ICONHAND | MB_TASKMODAL);
     CWinApp* app = AfxGetApp();
-    LPCSTR title = app && app->m_pszAppName ? app->m_pszAppName : "";
-    ::MessageBoxA(nullptr, text, title, MB_ICONHAND | MB_TASKMODAL);
     ::ExitProcess(static_cast<UINT>(app ? app->ExitInstance() : 0));
 }

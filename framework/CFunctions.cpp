@@ -9,6 +9,7 @@
 
 extern "C" {
 
+// Every block of the program, new's included.
 void* __cdecl malloc(std::size_t size)
 {
     return ::HeapAlloc(::GetProcessHeap(), 0, size ? size : 1);

@@ -9,34 +9,10 @@ import struct
 import sys
 import xml.etree.ElementTree as ElementTree
 
-from size_report import read_sections
+from size_report import read_sections, resource_entries
 
 ASM_V1 = "{urn:schemas-microsoft-com:asm.v1}"
 ASM_V2 = "{urn:schemas-microsoft-com:asm.v2}"
-
-
-def resource(image, sections, wanted_type, wanted_id):
-    """The data of the first language of a resource, or None."""
-    rsrc = next((s for s in sections if s[0] == ".rsrc"), None)
-    if rsrc is None:
-        return None
-    _, _, _, base, va = rsrc
-
-    def entries(offset):
-        named, numbered = struct.unpack_from("<HH", image, base + offset + 12)
-        for i in range(named + numbered):
-            yield struct.unpack_from("<II", image, base + offset + 16 + 8 * i)
-
-    for name, entry in entries(0):
-        if name != wanted_type or not entry & 0x80000000:
-            continue
-        for name2, entry2 in entries(entry & 0x7FFFFFFF):
-            if name2 != wanted_id or not entry2 & 0x80000000:
-                continue
-            for _, leaf in entries(entry2 & 0x7FFFFFFF):
-                rva, size = struct.unpack_from("<II", image, base + leaf)
-                return image[base + rva - va:base + rva - va + size]
-    return None
 
 
 def main():
@@ -47,7 +23,8 @@ def main():
     pe = struct.unpack_from("<I", image, 0x3C)[0]
     machine = struct.unpack_from("<H", image, pe + 4)[0]
     processor = {0x14C: "x86", 0x8664: "amd64"}.get(machine)
-    data = resource(image, sections, 24, 1)
+    data = next((data for kind, name, _, data in resource_entries(image, sections)
+                 if (kind, name) == (24, 1)), None)
     if data is None:
         sys.exit("no manifest (resource type 24, id 1)")
     problems = []

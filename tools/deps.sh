@@ -25,6 +25,7 @@ install "${missing[@]}" 2>/dev/null && exit 0
 # i386 lists lag behind, everything else is installed and the tests run on the 64-bit build.
 rest=()
 for p in "${missing[@]}"; do [ "$p" = wine32:i386 ] || rest+=("$p"); done
-[ ${#rest[@]} -lt ${#missing[@]} ] || exit 1
+# Something else failed: once more, with apt's own words.
+[ ${#rest[@]} -lt ${#missing[@]} ] || { install "${missing[@]}"; exit; }
 echo "deps.sh: wine32:i386 cannot be installed now; 32-bit programs will not run here"
 [ ${#rest[@]} -eq 0 ] || install "${rest[@]}"

@@ -34,12 +34,11 @@ def read_sections(image):
     return sections, file_alignment
 
 
-def read_resources(image, sections):
-    """Bytes of resource data by (type, language)."""
+def resource_entries(image, sections):
+    """(type, name, language, data) of each resource; a named level is "named"."""
     rsrc = next((s for s in sections if s[0] == ".rsrc"), None)
-    totals = collections.Counter()
     if rsrc is None:
-        return totals
+        return
     _, _, _, base, va = rsrc
 
     def walk(offset, path):
@@ -48,12 +47,19 @@ def read_resources(image, sections):
             name, entry = struct.unpack_from("<II", image, base + offset + 16 + 8 * i)
             key = "named" if name & 0x80000000 else name
             if entry & 0x80000000:
-                walk(entry & 0x7FFFFFFF, path + [key])
+                yield from walk(entry & 0x7FFFFFFF, path + [key])
             else:
-                size = struct.unpack_from("<I", image, base + entry + 4)[0]
-                totals[(path[0], key)] += size
+                rva, size = struct.unpack_from("<II", image, base + entry)
+                yield (*path, key, image[base + rva - va:base + rva - va + size])
 
-    walk(0, [])
+    yield from walk(0, [])
+
+
+def read_resources(image, sections):
+    """Bytes of resource data by (type, language)."""
+    totals = collections.Counter()
+    for kind, _, language, data in resource_entries(image, sections):
+        totals[(kind, language)] += len(data)
     return totals
 
 

@@ -72,15 +72,7 @@ DWORD WINAPI DialogAnswerer::Run(LPVOID parameter)
         HWND found = nullptr;
         EnumWindows(&FindOwnDialog, reinterpret_cast<LPARAM>(&found));
         if (!found) continue;
-        AnsweredDialog seen;
-        char text[2048] = {};
-        GetWindowTextA(found, text, sizeof text);
-        seen.caption = text;
-        text[0] = '\0';
-        GetDlgItemTextA(found, 0xFFFF, text, sizeof text);
-        seen.text = text;
-        EnumChildWindows(found, &FindIcon, reinterpret_cast<LPARAM>(&seen.icon));
-        seen.yesAndNo = GetDlgItem(found, IDYES) && GetDlgItem(found, IDNO) && !GetDlgItem(found, IDOK);
+        AnsweredDialog seen = Describe(found);
         self->m_answer(found);
         if (!WaitUntilGone(found, 10000)) {
             // A wrong answer must not leave the test waiting for ever.
@@ -91,6 +83,20 @@ DWORD WINAPI DialogAnswerer::Run(LPVOID parameter)
         self->m_seen.push_back(seen);
     }
     return 0;
+}
+
+AnsweredDialog DialogAnswerer::Describe(HWND dialog)
+{
+    AnsweredDialog seen;
+    char text[2048] = {};
+    GetWindowTextA(dialog, text, sizeof text);
+    seen.caption = text;
+    text[0] = '\0';
+    GetDlgItemTextA(dialog, 0xFFFF, text, sizeof text);
+    seen.text = text;
+    EnumChildWindows(dialog, &FindIcon, reinterpret_cast<LPARAM>(&seen.icon));
+    seen.yesAndNo = GetDlgItem(dialog, IDYES) && GetDlgItem(dialog, IDNO) && !GetDlgItem(dialog, IDOK);
+    return seen;
 }
 
 DialogAnswerer::Answer DialogAnswerer::Press(int buttonId)

@@ -28,6 +28,9 @@ public:
     // Stops answering and returns the dialogs in the order they appeared.
     const std::vector<AnsweredDialog>& Stop();
 
+    // What a dialog or message box of this process shows, as recorded for each answered one.
+    static AnsweredDialog Describe(HWND dialog);
+
     // Answers that end a dialog: a button (WM_COMMAND), a key pressed in a control, the close box.
     static Answer Press(int buttonId);
     static Answer Key(int controlId, WPARAM key);

@@ -69,12 +69,10 @@ class OutOfMemoryWitness : public CWinApp {
 public:
     OutOfMemoryWitness()
         : m_answerer([](HWND dialog) {
-              char text[256] = {};
-              if (GetDlgItemTextA(dialog, 0xFFFF, text, sizeof text)) {
-                  HICON icon = nullptr;
-                  EnumChildWindows(dialog, &FindIcon, reinterpret_cast<LPARAM>(&icon));
-                  std::fprintf(stderr, "box \"%s\"%s;", text, icon == LoadIcon(nullptr, IDI_HAND) ? " with the stop icon" : "");
-              }
+              AnsweredDialog shown = DialogAnswerer::Describe(dialog);
+              if (!shown.text.empty())
+                  std::fprintf(stderr, "box \"%s\"%s;", shown.text.c_str(),
+                               shown.icon == LoadIcon(nullptr, IDI_HAND) ? " with the stop icon" : "");
               PostMessageA(dialog, WM_COMMAND, IDOK, 0);
           })
     {
@@ -86,12 +84,6 @@ public:
     }
 
 private:
-    static BOOL CALLBACK FindIcon(HWND child, LPARAM result)
-    {
-        if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) return TRUE;
-        *reinterpret_cast<HICON*>(result) = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
-        return FALSE;
-    }
     DialogAnswerer m_answerer;
 };
 

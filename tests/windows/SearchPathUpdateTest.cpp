@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "ImportReplacement.h"
 #include "MessageBoxRecorder.h"
 #include "StoredValue.h"
 #include "SystemText.h"
@@ -23,46 +24,6 @@ StoredValue QueryPath()
 {
     return QueryStoredValue(HKEY_LOCAL_MACHINE, kTestKey, "Path");
 }
-
-// While it lives, this program's calls of a system function go to a replacement: its entry in
-// the import address table is swapped. A write that fails once the key has opened for all access
-// (a full registry, for one) cannot be brought about otherwise.
-class ImportReplacement {
-public:
-    ImportReplacement(const char* module, const char* function, void* replacement)
-    {
-        void* original = reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(module), function));
-        auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
-        auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
-        const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-        auto* descriptor = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
-        for (; original && descriptor->Name && !m_slot; ++descriptor)
-            for (auto** slot = reinterpret_cast<void**>(base + descriptor->FirstThunk); *slot; ++slot)
-                if (*slot == original) {
-                    m_slot = slot;
-                    break;
-                }
-        if (m_slot) Swap(replacement);
-        m_original = original;
-    }
-    ~ImportReplacement()
-    {
-        if (m_slot) Swap(m_original);
-    }
-    bool Replaced() const { return m_slot != nullptr; }
-
-private:
-    void Swap(void* target)
-    {
-        DWORD protection = 0;
-        VirtualProtect(m_slot, sizeof *m_slot, PAGE_READWRITE, &protection);
-        *m_slot = target;
-        VirtualProtect(m_slot, sizeof *m_slot, protection, &protection);
-    }
-
-    void** m_slot = nullptr;
-    void* m_original = nullptr;
-};
 
 LONG WINAPI SetValueOfAFullRegistry(HKEY, LPCWSTR, DWORD, DWORD, const BYTE*, DWORD)
 {

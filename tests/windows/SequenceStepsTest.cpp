@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "DialogAnswerer.h"
+#include "ImportReplacement.h"
 #include "MessageBoxRecorder.h"
 #include "SystemText.h"
 #include "TestFolder.h"
@@ -78,50 +79,29 @@ TEST(AcceptDestination, ADestinationTooDeepForTheProductsPathsIsRefusedBeforeAny
 namespace {
 
 // CreateDirectoryA as Windows 7 and later answer it for a drive root: "Access is denied" for a
-// folder that is there; and so for a folder named "Denied", which is not. Every call of this
-// program goes through its one import slot.
-#ifdef _WIN64
-extern "C" decltype(&CreateDirectoryA) g_createDirectorySlot asm("__imp_CreateDirectoryA");
-#else
-extern "C" decltype(&CreateDirectoryA) g_createDirectorySlot asm("__imp__CreateDirectoryA@8");
-#endif
-
-class CreateDirectoryRefusesRoots {
-public:
-    CreateDirectoryRefusesRoots() : m_saved(g_createDirectorySlot)
-    {
-        s_real = m_saved;
-        Set(&Refuse);
-    }
-    ~CreateDirectoryRefusesRoots() { Set(m_saved); }
-
-private:
-    static BOOL WINAPI Refuse(LPCSTR path, LPSECURITY_ATTRIBUTES attributes)
-    {
-        std::string name(path);
-        bool root = name.size() == 3 && name.compare(1, 2, ":\\") == 0;
-        if (!root && (name.size() < 7 || name.compare(name.size() - 7, 7, "\\Denied") != 0))
-            return s_real(path, attributes);
+// folder that is there; and so for a folder named "Denied", which is not.
+BOOL WINAPI CreateDirectoryRefusingRoots(LPCSTR path, LPSECURITY_ATTRIBUTES attributes)
+{
+    std::string name(path);
+    bool root = name.size() == 3 && name.compare(1, 2, ":\\") == 0;
+    if (root || (name.size() >= 7 && name.compare(name.size() - 7, 7, "\\Denied") == 0)) {
         SetLastError(ERROR_ACCESS_DENIED);
         return FALSE;
     }
-    static void Set(decltype(&CreateDirectoryA) function)
-    {
-        DWORD protection = 0;
-        VirtualProtect(&g_createDirectorySlot, sizeof g_createDirectorySlot, PAGE_READWRITE, &protection);
-        g_createDirectorySlot = function;
-        VirtualProtect(&g_createDirectorySlot, sizeof g_createDirectorySlot, protection, &protection);
-    }
-    static inline decltype(&CreateDirectoryA) s_real = nullptr;
-    decltype(&CreateDirectoryA) m_saved;
-};
+    // The lookup is not replaced: it gives the system's own function.
+    auto create = reinterpret_cast<decltype(&CreateDirectoryA)>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "CreateDirectoryA")));
+    return create(path, attributes);
+}
 
 }  // namespace
 
 TEST(CreateDestinationFolder, ADriveRootIsAcceptedWhateverTheSystemAnswers)
 {
     RunState state;
-    CreateDirectoryRefusesRoots refusing;
+    ImportReplacement refusing("kernel32.dll", "CreateDirectoryA",
+                               reinterpret_cast<void*>(&CreateDirectoryRefusingRoots));
+    ASSERT_TRUE(refusing.Replaced());
     lstrcpyA(state.destination, "C:\\");
     {
         MessageBoxRecorder recorder;
