@@ -38,9 +38,14 @@ class Window:
         return control["text"] if control else None
 
     def texts(self, control_id):
-        """The control's texts in the order they were seen, repeats left out."""
+        """The control's texts in the order they were seen, repeats left out. A window that closed
+        after its last answer is read up to that answer: read while it is destroyed, its controls
+        may show no text."""
+        states = self.states
+        if self.closed is not None and self.answered is not None:
+            states = states[:next(i for i, state in enumerate(states) if state is self.answered) + 1]
         seen = []
-        for state in self.states:
+        for state in states:
             text = self.text(control_id, state)
             if text is not None and (not seen or seen[-1] != text):
                 seen.append(text)
