@@ -8,6 +8,7 @@
 #include "app/PathScan.h"
 #include "app/SettingsCleanup.h"
 #include "app/SystemDlls.h"
+#include "app/Wow64.h"
 #include "install/FileLists.h"
 #include "install/FileStage.h"
 #include "install/SystemLibraries.h"
@@ -34,7 +35,8 @@ void GatherNamesAndFolders(RunState& state)
     std::size_t lastBackslash = LastBackslash(state.moduleFolder, GetACP());
     if (lastBackslash != std::string_view::npos) state.moduleFolder[lastBackslash] = '\0';
     GetWindowsDirectoryA(state.windowsFolder, MAX_PATH);
-    GetSystemDirectoryA(state.systemFolder, MAX_PATH);
+    // Under WoW64 a replacement queued in System32 would be carried out in the 64-bit folder.
+    GetLibraryFolder(state.systemFolder, MAX_PATH);
 }
 
 // "ProgramFilesDir" and the product name; without it, "\Program Files" on the Windows drive.
