@@ -2,15 +2,18 @@
 # Every test: host unit tests (sanitizers), bounded fuzzing, the 32-bit release build with its
 # static checks (imports, subsystem, resources, size), the Windows tests and end-to-end scenarios
 # under Wine, and one small round of the benchmark. The Windows tests run on the 32-bit build where
-# this machine can run 32-bit programs, and on the 64-bit build of the same sources in every case.
-# WINE_WIDTH=32 or 64 runs them on that width only.
+# this machine can run 32-bit programs (in a 32-bit prefix, with the scenarios of 64-bit Windows in
+# a 64-bit one), and on the 64-bit build of the same sources in every case. WINE_WIDTH=32 or 64
+# runs them on that width only. The last lines say what ran and how it ended.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 tools/deps.sh || exit 1
 source tools/wine-env.sh
 
 widths=("$(wine_default_width)") || exit 1
+left_out="chosen by WINE_WIDTH"
 if [ -z "${WINE_WIDTH:-}" ]; then
+    left_out="32-bit programs do not run here"
     # Where 32-bit programs run, the 64-bit build is tested too, so that neither path rots.
     if [ "${widths[0]}" = 32 ]; then
         widths=(32 64)
@@ -20,9 +23,15 @@ if [ -z "${WINE_WIDTH:-}" ]; then
 fi
 
 status=0
+summary=()
+# Records how one part ended, for the summary.
+ended() {
+    local code=$1 what=$2
+    if [ "$code" -eq 0 ]; then summary+=("passed: $what"); else summary+=("FAILED: $what"); status=1; fi
+}
 echo "== host unit tests (AddressSanitizer, UndefinedBehaviorSanitizer)"
 cmake --preset host >/dev/null && cmake --build --preset host || exit 1
-ctest --preset host || status=1
+ctest --preset host; ended $? "host unit tests"
 
 echo "== fuzzing the text logic (libFuzzer, about a minute a target), while the Windows programs build"
 mkdir -p build
@@ -38,12 +47,15 @@ if [ "${widths[-1]}" = 64 ]; then
     cmake --preset windows64 >/dev/null && cmake --build --preset windows64 || { wait $fuzzing; exit 1; }
 fi
 
-wait $fuzzing || status=1
+wait $fuzzing; ended $? "fuzzing"
 cat build/fuzz.log
 
 echo "== static checks of the 32-bit release (imports, subsystem, resources, size)"
-ctest --preset windows -L static || status=1
+ctest --preset windows -L static; ended $? "static checks of the 32-bit release"
 
+declare -A ran=(
+    [32]="the 32-bit release: Windows tests and scenarios in a 32-bit prefix (Windows 95 to XP), scenarios wow64-* in a 64-bit prefix (Windows 7 to 11)"
+    [64]="the 64-bit build: Windows tests and scenarios in a 64-bit prefix")
 for width in "${widths[@]}"; do
     (
         unset WINEPREFIX
@@ -55,7 +67,11 @@ for width in "${widths[@]}"; do
         # The 32-bit build's static checks have run above.
         exclude=(); [ "$width" = 32 ] && exclude=(-LE static)
         ctest --preset "$WINE_PRESET" "${exclude[@]}" -j2
-    ) || status=1
+    )
+    ended $? "${ran[$width]}"
+done
+for width in 32 64; do
+    [[ " ${widths[*]} " == *" $width "* ]] || summary+=("not run: ${ran[$width]} ($left_out)")
 done
 
 echo "== benchmark smoke test: setup beside NSIS installers and a plain copy loop, one small round, traces compared"
@@ -63,6 +79,8 @@ echo "== benchmark smoke test: setup beside NSIS installers and a plain copy loo
     unset WINEPREFIX
     wine_use_width "${widths[0]}"
     BENCH_FROM=$WINE_BUILD tools/bench.sh --quick
-) || status=1
-echo "== $SECONDS s in all"
+)
+ended $? "benchmark smoke test (${widths[0]}-bit)"
+echo "== what ran, in $SECONDS s"
+printf '%s\n' "${summary[@]}"
 exit $status

@@ -18,6 +18,41 @@ class RegistryValue:
         return "RegistryValue(%d, %r)" % (self.kind, self.data)
 
 
+# On 64-bit Windows a 32-bit program's HKLM\Software is Software\Wow6432Node, but for the keys that
+# both widths share, which Wine's registry files hold as links (Windows 7 and later share the same
+# ones); of the classes, these alone have a 32-bit copy of their own.
+REDIRECTED_CLASSES = ("clsid", "directshow", "interface", "media type", "mediafoundation", "typelib")
+REG_LINK = 6
+
+
+def link_target(keys, path):
+    """The key path a link key of `keys` (read_reg_file) leads to, or None."""
+    entry = keys.get(path.lower())
+    value = entry[1].get("symboliclinkvalue") if entry else None
+    if not value or value[1].kind != REG_LINK:
+        return None
+    target = value[1].data.decode("utf-16-le")
+    machine = "\\registry\\machine\\"
+    return target[len(machine):] if target.lower().startswith(machine) else None
+
+
+def view32(root, key, keys):
+    """Where the registry file `keys` holds the key that a 32-bit program on 64-bit Windows names."""
+    parts = key.split("\\")
+    if root != "HKLM" or len(parts) < 2 or parts[0].lower() != "software":
+        return key
+    if parts[1].lower() == "classes":
+        if len(parts) > 2 and parts[2].lower() in REDIRECTED_CLASSES:
+            return "\\".join(parts[:2] + ["Wow6432Node"] + parts[2:])
+        return key
+    redirected = parts[:1] + ["Wow6432Node"] + parts[1:]
+    for length in range(len(redirected), 2, -1):
+        target = link_target(keys, "\\".join(redirected[:length]))
+        if target:
+            return "\\".join([target] + redirected[length:])
+    return "\\".join(redirected)
+
+
 def _unescape(text, start, end='"'):
     """Reads an escaped text from `start` up to the unescaped `end`; returns (text, index after)."""
     out = []
@@ -98,13 +133,15 @@ def escape(text):
 
 
 def append_values(path, key, values):
-    """Adds `values` ({name: str or int}) under `key` at the end of a registry file. Wine reads a
-    key that stands twice as one, the later values winning."""
+    """Adds `values` ({name: str, int or a REG_EXPAND_SZ RegistryValue}) under `key` at the end of a
+    registry file. Wine reads a key that stands twice as one, the later values winning."""
     stamp = int(time.time())
     lines = ["", "[%s] %d" % (escape(key), stamp)]
     for name, value in values.items():
         quoted = '@' if name == "" else '"%s"' % escape(name)
-        if isinstance(value, int):
+        if isinstance(value, RegistryValue) and value.kind == REG_EXPAND_SZ:
+            lines.append('%s=str(2):"%s"' % (quoted, escape(value.data)))
+        elif isinstance(value, int):
             lines.append("%s=dword:%08x" % (quoted, value))
         else:
             lines.append('%s="%s"' % (quoted, escape(value)))

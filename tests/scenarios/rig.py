@@ -49,16 +49,25 @@ def windows_path_for(linux_path):
 
 
 class Registry:
-    """The registry of a stopped prefix."""
+    """The registry of a stopped prefix; with `view32`, as a 32-bit program on 64-bit Windows
+    names its keys (raw: the keys as the registry files hold them)."""
 
-    def __init__(self, prefix_path):
+    def __init__(self, prefix_path, view32=False):
         self.roots = {root: regfile.read_reg_file(os.path.join(prefix_path, name))
                       for root, name in regfile.ROOT_FILES.items()}
+        self.view32 = view32
+
+    def raw(self):
+        native = Registry.__new__(Registry)
+        native.roots, native.view32 = self.roots, False
+        return native
 
     def _locations(self, root, key):
         if root == "HKCR":  # the user's classes first, as the system merges them
-            return [("HKCU", "Software\\Classes\\" + key), ("HKLM", "Software\\Classes\\" + key)]
-        return [(root, key)]
+            found = [("HKCU", "Software\\Classes\\" + key), ("HKLM", "Software\\Classes\\" + key)]
+        else:
+            found = [(root, key)]
+        return [(r, regfile.view32(r, k, self.roots[r]) if self.view32 else k) for r, k in found]
 
     def has_key(self, root, key):
         """The key, or a key below it, exists."""
@@ -98,13 +107,19 @@ class Registry:
 
 
 class Scenario:
-    def __init__(self, tools, name, display):
+    """`wow64`: the 32-bit programs run in a 64-bit prefix, as on 64-bit Windows."""
+
+    def __init__(self, tools, name, display, wow64=False):
         self.tools = tools
         self.name = name
+        self.wow64 = wow64
         self.folder = os.path.join(tools.work, name)
         os.makedirs(self.folder, exist_ok=True)
         self.ledger = os.path.join(self.folder, "unwritable.txt")
-        self.prefix = winehost.Prefix(os.path.join(self.folder, "prefix"), display)
+        self.prefix = winehost.Prefix(os.path.join(self.folder, "prefix"), display, wow64)
+        # The folders that setup's system folder and the 64-bit programs' one are on disk.
+        self.system_folder = "C:\\windows\\syswow64" if wow64 else "C:\\windows\\system32"
+        self.program_files = "C:\\Program Files (x86)" if wow64 else "C:\\Program Files"
         self.transcript = None
         self.robot_exit = None
         self.timings = {}
@@ -121,7 +136,11 @@ class Scenario:
         self.set_registry("HKCU", "Software\\Wine\\AppDefaults\\Install.exe", {"Version": version})
 
     def set_registry(self, root, key, values):
-        regfile.append_values(os.path.join(self.prefix.path, regfile.ROOT_FILES[root]), key, values)
+        """Values of a key as setup names it (in a WoW64 prefix, in its 32-bit view)."""
+        path = os.path.join(self.prefix.path, regfile.ROOT_FILES[root])
+        if self.wow64:
+            key = regfile.view32(root, key, regfile.read_reg_file(path))
+        regfile.append_values(path, key, values)
 
     def real_locales(self, *languages):
         """Without the Linux locale of LC_ALL Wine names files in ASCII only, so shortcut names
@@ -348,7 +367,7 @@ class Scenario:
 
     def registry(self):
         self.prefix.stop()  # the wineserver writes the registry files when it ends
-        return Registry(self.prefix.path)
+        return Registry(self.prefix.path, self.wow64)
 
     # ---- checks -----------------------------------------------------------------------------
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Runs one end-to-end scenario of setup under Wine, or prepares and removes what all share.
 
-    run.py --list
+    run.py --list [--width 32|64]   the scenarios of that width's build (the 32-bit one also
+                                    runs some in a 64-bit prefix, as on 64-bit Windows)
     run.py OPTIONS --setup          the base prefix, and an Xvfb display unless DISPLAY works
     run.py OPTIONS --cleanup        stops the display --setup started
     run.py OPTIONS NAME             one scenario; exit 0 passed, 1 failed, 77 skipped
@@ -19,11 +20,12 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 import winehost  # noqa: E402
 from rig import SKIPPED, Scenario, ScenarioFailure, ScenarioSkipped, Tools  # noqa: E402
-from scenarios import SCENARIOS  # noqa: E402
+from scenarios import SCENARIOS, WOW64_SCENARIOS  # noqa: E402
 import library_scenarios  # noqa: E402,F401  (registers its scenarios)
 import registration_scenarios  # noqa: E402,F401  (registers its scenarios)
 import closing_scenarios  # noqa: E402,F401  (registers its scenarios)
 import matrix_scenarios  # noqa: E402,F401  (registers its scenarios)
+import wow64_scenarios  # noqa: E402,F401  (registers its scenarios)
 
 
 def parse_arguments(argv):
@@ -55,14 +57,23 @@ def choose_display(work):
     return display, process
 
 
+def base_prefixes(width):
+    """{wow64: the base prefix's folder name} that scenarios of this width copy."""
+    return {False: "base-prefix", True: "base-prefix-wow64"} if width == 32 else {False: "base-prefix"}
+
+
 def run_scenario(args):
     started = time.time()
     tools = Tools(args.installer, args.robot, args.programs, args.work, args.source)
     display, own_xvfb = choose_display(args.work)
+    wow64 = args.name in WOW64_SCENARIOS
     s = None
     try:
-        base, waited = winehost.ensure_base_prefix(os.path.join(args.work, "base-prefix"), display)
-        s = Scenario(tools, args.name, display)
+        if wow64 and args.width != 32:
+            raise winehost.HostError("%s runs 32-bit programs in a 64-bit prefix: --width 32 only" % args.name)
+        base, waited = winehost.ensure_base_prefix(os.path.join(args.work, base_prefixes(32)[wow64]), display,
+                                                   wow64=wow64)
+        s = Scenario(tools, args.name, display, wow64)
         if waited > 1:
             s.timings["base prefix"] = waited
         s.create_prefix(base)
@@ -109,7 +120,7 @@ def report(s, verdict, started, notes=()):
 def main(argv):
     args = parse_arguments(argv)
     if args.list:
-        print(";".join(sorted(SCENARIOS)))
+        print(";".join(sorted(name for name in SCENARIOS if args.width == 32 or name not in WOW64_SCENARIOS)))
         return 0
     os.makedirs(args.work, exist_ok=True)
     winehost.use_width(args.width)
@@ -118,8 +129,9 @@ def main(argv):
             shared = winehost.SharedDisplay(args.work)
             display = shared.find() or (os.environ.get("DISPLAY") if winehost.display_works(
                 os.environ.get("DISPLAY")) else shared.start())
-            _, seconds = winehost.ensure_base_prefix(os.path.join(args.work, "base-prefix"), display)
-            print("base prefix ready in %.1f s, display %s" % (seconds, display))
+            for wow64, name in base_prefixes(args.width).items():
+                _, seconds = winehost.ensure_base_prefix(os.path.join(args.work, name), display, wow64=wow64)
+                print("%s ready in %.1f s, display %s" % (name, seconds, display))
             return 0
         if args.cleanup:
             winehost.SharedDisplay(args.work).stop()

@@ -11,12 +11,15 @@ from expected_texts import ENGLISH, LANGUAGES, MESSAGE_4
 from rig import ScenarioSkipped
 
 SCENARIOS = {}
+WOW64_SCENARIOS = set()  # run the 32-bit programs in a 64-bit prefix: of the 32-bit build only
 CURRENT_VERSION = "Software\\Microsoft\\Windows\\CurrentVersion"
 
 
-def scenario(name):
+def scenario(name, wow64=False):
     def register(function):
         SCENARIOS[name] = function
+        if wow64:
+            WOW64_SCENARIOS.add(name)
         return function
     return register
 

@@ -139,16 +139,20 @@ def _is_xvfb(pid):
 
 
 class Prefix:
-    """A Wine prefix of our own under the build folder."""
+    """A Wine prefix of our own under the build folder. `wow64`: a 64-bit prefix, in which
+    the 32-bit programs run as on 64-bit Windows, instead of one of the programs' width."""
 
-    def __init__(self, path, display):
+    def __init__(self, path, display, wow64=False):
         self.path = path
         self.display = display
+        self.wow64 = wow64
         self.overrides = ""  # more WINEDLLOVERRIDES entries for every Wine command of this prefix
 
     def env(self, language=None, overrides=None):
         """`overrides`: WINEDLLOVERRIDES entries instead of self.overrides, e.g. "wineboot.exe=d"."""
         env = dict(os.environ, WINEPREFIX=self.path, DISPLAY=self.display, **WINE_ENV)
+        if self.wow64:
+            env["WINEARCH"] = "win64"
         extra = self.overrides if overrides is None else overrides
         if extra:
             env["WINEDLLOVERRIDES"] = WINE_OVERRIDES + ";" + extra
@@ -209,8 +213,10 @@ class Prefix:
         return found
 
     def registry_value(self, root, key, name):
-        """A string value from the registry files of the stopped prefix, or None."""
-        entry = regfile.read_reg_file(os.path.join(self.path, regfile.ROOT_FILES[root])).get(key.lower())
+        """A string value from the registry files of the stopped prefix, or None; in a WoW64
+        prefix as 32-bit programs see it."""
+        keys = regfile.read_reg_file(os.path.join(self.path, regfile.ROOT_FILES[root]))
+        entry = keys.get((regfile.view32(root, key, keys) if self.wow64 else key).lower())
         value = entry[1].get(name.lower()) if entry else None
         return value[1].data if value else None
 
@@ -261,13 +267,14 @@ class HomeWatch:
         return sorted(self._entries() - self.before)
 
 
-def ensure_base_prefix(path, display, fonts=()):
+def ensure_base_prefix(path, display, fonts=(), wow64=False):
     """Creates the prefix that every scenario copies, once; concurrent callers wait for it.
     `fonts`: files of WINE_FONTS put into the prefix's C:\\windows\\Fonts, where Wine finds them.
-    Returns the prefix and the seconds spent creating or waiting for it."""
+    `wow64`: as for Prefix. Returns the prefix and the seconds spent creating or waiting for it."""
     start = time.time()
     os.makedirs(os.path.dirname(path), exist_ok=True)
-    version = "%s, %s; %s" % (wine_version(), os.environ.get("WINEARCH", "default width"), BASE_RECIPE)
+    version = "%s, %s; %s" % (wine_version(), "WoW64" if wow64 else os.environ.get("WINEARCH", "default width"),
+                              BASE_RECIPE)
     if fonts:
         version += "; fonts %s" % ", ".join(fonts)
     for font in fonts:
@@ -277,9 +284,9 @@ def ensure_base_prefix(path, display, fonts=()):
         fcntl.flock(lock, fcntl.LOCK_EX)
         marker = os.path.join(path, BASE_MARKER)
         if os.path.exists(marker) and open(marker).read().strip() == version:
-            return Prefix(path, display), time.time() - start
+            return Prefix(path, display, wow64), time.time() - start
         shutil.rmtree(path, ignore_errors=True)
-        base = Prefix(path, display)
+        base = Prefix(path, display, wow64)
         code, _, err = base.wine(["wineboot", "-i"], timeout=240)
         if os.path.isdir(os.path.join(base.drive_c(), "users")):
             base.keep_inside()
@@ -302,7 +309,7 @@ def ensure_base_prefix(path, display, fonts=()):
             raise HostError("the base prefix's browser is %r, not the recorder" % browsers)
         with open(marker, "w") as out:
             out.write(version + "\n")
-    return Prefix(path, display), time.time() - start
+    return Prefix(path, display, wow64), time.time() - start
 
 
 def copy_prefix(base, path, ledger):
