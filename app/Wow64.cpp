@@ -30,3 +30,8 @@ UINT GetLibraryFolder(char* path, UINT size)
     }
     return GetSystemDirectoryA(path, size);
 }
+
+REGSAM SharedKeyView()
+{
+    return RunsUnderWow64() ? KEY_WOW64_64KEY : 0;
+}

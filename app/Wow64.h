@@ -15,4 +15,9 @@ bool RunsUnderWow64();
 // by the 64-bit system does not redirect; elsewhere the system folder.
 UINT GetLibraryFolder(char* path, UINT size);
 
+// KEY_WOW64_64KEY under WoW64, for a key that programs of both widths share and whose strings the
+// 32-bit view may rewrite ("%ProgramFiles%" as "%ProgramFiles(x86)%", KB 950407); 0 elsewhere,
+// for Windows 2000 rejects the flag.
+REGSAM SharedKeyView();
+
 #endif

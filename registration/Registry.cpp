@@ -108,10 +108,16 @@ LONG ReadRegValue(HKEY root, const char* path, const char* name, void* buffer, D
     DWORD size = capacity;
     status = RegQueryValueExA(key, name, nullptr, &type, static_cast<BYTE*>(buffer), &size);
     CloseKeyPath();
-    if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return status;
+    if (status != ERROR_SUCCESS) return status;
+    char* text = static_cast<char*>(buffer);
+    // Every caller takes the value for a folder: a number or bytes are no text, and no terminator
+    // ends them.
+    if (type != REG_SZ && type != REG_EXPAND_SZ) {
+        if (capacity > 0) text[0] = '\0';
+        return ERROR_INVALID_DATATYPE;
+    }
 
     // A stored text need not carry its terminator; the caller always gets one.
-    char* text = static_cast<char*>(buffer);
     if (size > 0 && text[size - 1] == '\0') return ERROR_SUCCESS;
     if (size >= capacity) return ERROR_MORE_DATA;
     text[size] = '\0';

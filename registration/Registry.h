@@ -12,8 +12,8 @@ LONG OpenKeyPath(HKEY root, const char* path, REGSAM access, HKEY* key);
 LONG CreateKeyPath(HKEY root, const char* path, REGSAM access, HKEY* key);
 void CloseKeyPath();
 
-// Reads a value into the buffer; string values always come back zero-terminated, and one that
-// leaves no room for the terminator fails with ERROR_MORE_DATA.
+// Reads a string value into the buffer, always zero-terminated; one that leaves no room for the
+// terminator fails with ERROR_MORE_DATA, a value of another type with ERROR_INVALID_DATATYPE.
 LONG ReadRegValue(HKEY root, const char* path, const char* name, void* buffer, DWORD capacity);
 
 // Writes a value of the given size, creating missing keys.

@@ -7,6 +7,7 @@
 
 #include "app/Messages.h"
 #include "app/PathCompose.h"
+#include "app/Wow64.h"
 #include "registration/Registry.h"
 #include "registration/SearchPath.h"
 #include "registration/StartupFile.h"
@@ -16,6 +17,8 @@ namespace {
 
 const char kEnvironmentKey[] = "System\\CurrentControlSet\\Control\\Session Manager\\Environment";
 
+// Every program and user shares the system Path: on 64-bit Windows it is read and written through
+// the 64-bit view, in which the system leaves other programs' entries as they are.
 // NT keeps "Path" in wide characters, and other programs' entries may hold characters that the
 // ANSI code page cannot: read and written through the A functions they would come back as "?"
 // or as look-alike letters, another folder, for every user. Windows 95 has no use for these
@@ -34,7 +37,7 @@ LONG ReadWidePath(const char* keyPath, std::wstring& value)
     auto query = reinterpret_cast<QueryValueWide>(reinterpret_cast<void*>(RegistryFunction("RegQueryValueExW")));
     if (!query) return ERROR_CALL_NOT_IMPLEMENTED;
     HKEY key;
-    LONG status = OpenKeyPath(HKEY_LOCAL_MACHINE, keyPath, KEY_READ, &key);
+    LONG status = OpenKeyPath(HKEY_LOCAL_MACHINE, keyPath, KEY_READ | SharedKeyView(), &key);
     if (status != ERROR_SUCCESS) return status;
     DWORD size = 0;
     status = query(key, L"Path", nullptr, nullptr, nullptr, &size);
@@ -61,7 +64,7 @@ LONG WriteWidePath(const char* keyPath, const std::wstring& value)
     auto set = reinterpret_cast<SetValueWide>(reinterpret_cast<void*>(RegistryFunction("RegSetValueExW")));
     if (!set) return ERROR_CALL_NOT_IMPLEMENTED;
     HKEY key;
-    LONG status = OpenKeyPath(HKEY_LOCAL_MACHINE, keyPath, KEY_SET_VALUE, &key);
+    LONG status = OpenKeyPath(HKEY_LOCAL_MACHINE, keyPath, KEY_SET_VALUE | SharedKeyView(), &key);
     if (status != ERROR_SUCCESS) return status;
     // Expandable whatever it was: other entries may name %SystemRoot% and the like.
     status = set(key, L"Path", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(value.c_str()),

@@ -177,6 +177,22 @@ TEST_F(Registry, AValueLargerThanTheBufferGivesMoreData)
     EXPECT_EQ(ERROR_MORE_DATA, ReadRegValue(HKEY_CURRENT_USER, path.c_str(), "Text", buffer, sizeof buffer));
 }
 
+TEST_F(Registry, AValueThatIsNoTextIsNotReadAsOne)
+{
+    std::string path = root + "\\Types";
+    DWORD number = 0x005C3A43;  // "C:\\" in its bytes
+    SetRaw(path, "Number", REG_DWORD, &number, sizeof number);
+    SetRaw(path, "Bytes", REG_BINARY, "C:\\Folder\\Deeper", 16);  // fills the buffer, no terminator
+    SetRaw(path, "List", REG_MULTI_SZ, "C:\\A\0C:\\B\0", 11);
+    for (const char* name : {"Number", "Bytes", "List"}) {
+        char buffer[16];
+        memset(buffer, 'X', sizeof buffer);
+        EXPECT_EQ(ERROR_INVALID_DATATYPE, ReadRegValue(HKEY_CURRENT_USER, path.c_str(), name, buffer, sizeof buffer))
+            << name;
+        EXPECT_EQ('\0', buffer[0]) << name;
+    }
+}
+
 TEST_F(Registry, ReadOfAMissingKeyOrValueFails)
 {
     char buffer[16];

@@ -5,9 +5,11 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "ImportReplacement.h"
 #include "MessageBoxRecorder.h"
+#include "SimulatedWow64.h"
 #include "StoredValue.h"
 #include "SystemText.h"
 #include "TestFolder.h"
@@ -40,6 +42,20 @@ FARPROC WINAPI LookUpInAFullRegistry(HMODULE module, LPCSTR name)
     if (HIWORD(reinterpret_cast<ULONG_PTR>(name)) && lstrcmpA(name, "RegSetValueExW") == 0)
         return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&SetValueOfAFullRegistry));
     return g_systemLookUp(module, name);
+}
+
+// The access asked for at each level of every key path setup opens. The keys are then opened by
+// the system's function, taken before its slot is swapped, as this system can: without the view
+// flag of the system simulated.
+std::vector<REGSAM> g_accessAsked;
+using OpenKey = LONG(WINAPI*)(HKEY, LPCSTR, DWORD, REGSAM, PHKEY);
+const OpenKey g_systemOpen = reinterpret_cast<OpenKey>(
+    reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("advapi32.dll"), "RegOpenKeyExA")));
+
+LONG WINAPI RecordingOpen(HKEY key, LPCSTR name, DWORD options, REGSAM access, PHKEY opened)
+{
+    g_accessAsked.push_back(access);
+    return g_systemOpen(key, name, options, access & ~static_cast<REGSAM>(KEY_WOW64_RES), opened);
 }
 
 // The value as NT keeps it, in wide characters.
@@ -123,6 +139,30 @@ TEST_F(NtSearchPath, OtherEntriesKeepCharactersThatTheCodePageCannotHold)
     EXPECT_EQ(L"C:\\\u03A9mega;C:\\\u65E5\u672C;%SystemRoot%;C:\\Omega", QueryWidePath());
     EXPECT_EQ(static_cast<DWORD>(REG_EXPAND_SZ), QueryPath().type);
     EXPECT_TRUE(state.pathChanged);
+}
+
+TEST_F(NtSearchPath, On64BitWindowsThePathIsReadAndWrittenInThe64BitViewAndNowhereElse)
+{
+    // The 32-bit view would change other programs' "%ProgramFiles%" entries; Windows 2000 and
+    // 32-bit systems do not know the flag.
+    for (SimulatedWow64::System kind : {SimulatedWow64::Windows64, SimulatedWow64::Windows32,
+                                        SimulatedWow64::WithoutWow64Functions}) {
+        SCOPED_TRACE(kind);
+        StorePath(REG_EXPAND_SZ, "%ProgramFiles%\\Tool;%SystemRoot%\\system32");
+        g_accessAsked.clear();
+        MessageBoxRecorder boxes;
+        {
+            SimulatedWow64 system(kind);
+            ImportReplacement open("advapi32.dll", "RegOpenKeyExA", reinterpret_cast<void*>(&RecordingOpen));
+            ASSERT_TRUE(system.Replaced() && open.Replaced());
+            EXPECT_TRUE(AddToNtSearchPath(state, kTestKey));
+        }
+        EXPECT_TRUE(boxes.Stop().empty());
+        ASSERT_FALSE(g_accessAsked.empty());
+        REGSAM expected = kind == SimulatedWow64::Windows64 ? KEY_WOW64_64KEY : 0;
+        for (REGSAM access : g_accessAsked) EXPECT_EQ(expected, access & (KEY_WOW64_64KEY | KEY_WOW64_32KEY));
+        EXPECT_EQ(L"%ProgramFiles%\\Tool;%SystemRoot%\\system32;C:\\Program Files\\Lexaver", QueryWidePath());
+    }
 }
 
 TEST_F(NtSearchPath, AFailedWriteShowsMessage135WithTheKeyAndAsksForNoLogoff)

@@ -221,6 +221,24 @@ TEST_F(ShortcutStep, WithoutAProgramsFolderNothingIsMadeAndTheRunGoesOn)
     EXPECT_TRUE(FilesIn(Folder("SendTo")).empty());
 }
 
+TEST_F(ShortcutStep, AProgramsFolderStoredAsBytesIsNoFolderAtAll)
+{
+    // The folder's own path, terminator and all, but as REG_BINARY: no text of a folder.
+    std::string programs = Folder("Programs");
+    for (const char* path : kFolderKeys) {
+        HKEY key;
+        ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_SET_VALUE, &key));
+        RegSetValueExA(key, "Programs", 0, REG_BINARY, reinterpret_cast<const BYTE*>(programs.c_str()),
+                       static_cast<DWORD>(programs.size() + 1));
+        RegCloseKey(key);
+    }
+    MessageBoxRecorder recorder;
+    EXPECT_TRUE(CreateShortcuts(state));
+    EXPECT_TRUE(recorder.Stop().empty());
+    EXPECT_TRUE(FilesIn(programs + "\\Lexaver").empty());
+    EXPECT_TRUE(FilesIn(Folder("Desktop")).empty());
+}
+
 TEST_F(ShortcutStep, GroupThatCannotBeCreatedIsANoticeAndEndsTheRun)
 {
     ExpectGroupNotice(Folder("Programs") + "\\Missing");

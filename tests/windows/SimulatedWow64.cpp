@@ -6,7 +6,8 @@ namespace {
 
 // Taken before any slot is swapped: every other name is looked up by the system.
 using LookUp = FARPROC(WINAPI*)(HMODULE, LPCSTR);
-const LookUp g_systemLookUp = &GetProcAddress;
+const LookUp g_systemLookUp = reinterpret_cast<LookUp>(
+    reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetProcAddress")));
 SimulatedWow64::System g_system = SimulatedWow64::Windows32;
 
 BOOL WINAPI IsWow64(HANDLE, PBOOL wow64)
