@@ -22,7 +22,7 @@ PROGRESS_CONTROLS = [1027, 1028, 1029]
 UPGRADE_LANGUAGES = (0x409, 0x40C, 0x410)
 UPGRADE_CONTROLS = [1, -1, 1010, 263, -1]
 UPGRADE_STYLE = 0x80C800C0  # WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT, hidden
-DOWNLOAD_ADDRESS = "http://www.lexaver.example/dlls.zip"
+DOWNLOAD_ADDRESS = "http://lexaver.example/dlls.zip"
 UPGRADE_TEXTS = {
     0x409: ("Exit", "Some files on your system need upgrading before installing Lexaver. "
                     "Click the link below to get these files."),

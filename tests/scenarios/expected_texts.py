@@ -119,7 +119,7 @@ UPGRADE_LANGUAGES = [ENGLISH, FRENCH, ITALIAN]  # the upgrade-needed dialog has 
 
 # The upgrade-needed dialog: the same caption and address in every variant.
 UPGRADE_CAPTION = "Dialog"
-DOWNLOAD_ADDRESS = "http://www.lexaver.example/dlls.zip"
+DOWNLOAD_ADDRESS = "http://lexaver.example/dlls.zip"
 
 # Every entry of the file installation stage, in order: system libraries, product files, obsolete files.
 SYSTEM_LIBRARIES = ["Mfc42.dll", "Msvcrt.dll", "Oleaut32.dll", "Olepro32.dll"]

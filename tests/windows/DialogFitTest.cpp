@@ -166,7 +166,7 @@ private:
         case SS_RIGHT: {
             SIZE size = Extent(text, DT_WORDBREAK | DT_EXPANDTABS | prefix, client.right);
             // A word as wide as the line or wider is cut, not wrapped, whatever the wrapped size says
-            // (seen: the upgrade dialog's address, exactly as wide as its static, loses its last letter).
+            // (seen: an address exactly as wide as its static lost its last letter).
             for (size_t start = 0; start < text.size();) {
                 size_t end = text.find_first_of(L" \n\t", start);
                 if (end == std::wstring::npos) end = text.size();
@@ -278,9 +278,6 @@ struct KnownMisfit {
 };
 const KnownMisfit kFixedByDescription[] = {
     {"en", IDD_FILE_TYPES, 0xFFFF},   // the prompt (254 x 25 units) and the label (22 units)
-    {"en", IDD_UPGRADE, IDC_DOWNLOAD_LINK},   // the address, 113 units wide
-    {"ru", IDD_UPGRADE, IDC_DOWNLOAD_LINK},   // the same: Russian and Portuguese show the English variant
-    {"pt", IDD_UPGRADE, IDC_DOWNLOAD_LINK},
     {"fr", IDD_UPGRADE, 0xFFFF},      // the message, 140 x 25 units
     {"ru", IDD_RESTART, 0xFFFF},      // the prompt, 176 x 16 units in every language
 };

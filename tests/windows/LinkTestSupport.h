@@ -11,7 +11,7 @@
 
 namespace linktest {
 
-const char kDownloadAddress[] = "http://www.lexaver.example/dlls.zip";
+const char kDownloadAddress[] = "http://lexaver.example/dlls.zip";
 const COLORREF kBlue = RGB(0, 0, 255);
 const COLORREF kPurple = RGB(128, 0, 128);
 
