@@ -1,5 +1,7 @@
 #include "app/InstallApp.h"
 
+#include <objbase.h>
+
 #include <string_view>
 
 #include "app/FileHelpers.h"
@@ -115,8 +117,13 @@ BOOL CInstallApp::InitInstance()
     m_pMainWnd = new CEditView;
     InitProgressBarClass();
 
+    // The folder browser and the shell's opening of the download address need COM on this
+    // thread ("You must initialize COM before you call SHBrowseForFolder"); the steps that
+    // initialise it for themselves then get S_FALSE and keep their own balance.
+    HRESULT com = CoInitialize(nullptr);
     CDestinationDlg destination(nullptr);
     RunSequence(state, destination);
+    if (SUCCEEDED(com)) CoUninitialize();
     return FALSE;
 }
 
