@@ -54,6 +54,7 @@ HWND CWnd::Detach()
 BOOL CWnd::SubclassWindow(HWND hwnd)
 {
     if (!Attach(hwnd)) return FALSE;
+    PreSubclassWindow();
     m_pfnSuper = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StdWndProc)));
     return TRUE;

@@ -78,6 +78,8 @@ protected:
     LRESULT Default();
     // Called for WM_NCDESTROY, after the window is detached.
     virtual void PostNcDestroy() {}
+    // Called by SubclassWindow once the window is attached, before its messages come here.
+    virtual void PreSubclassWindow() {}
 
     WNDPROC m_pfnSuper = nullptr;
 

@@ -2,6 +2,16 @@
 
 #include "res/resource.h"
 
+namespace {
+
+// Only plain left, centred or right text is drawn as a link; icons and frames keep their looks.
+bool IsText(DWORD style)
+{
+    return (style & 0xFF) <= SS_RIGHT;
+}
+
+}  // namespace
+
 const CRuntimeClass UIStaticLink::classUIStaticLink = {"UIStaticLink", &CStatic::classCStatic};
 
 COLORREF UIStaticLink::LinkColor = RGB(0, 0, 255);
@@ -37,22 +47,24 @@ LRESULT UIStaticLink::OnNcHitTest(WPARAM, LPARAM)
     return HTCLIENT;
 }
 
+void UIStaticLink::PreSubclassWindow()
+{
+    if (!IsText(GetStyle())) return;
+    // The static draws with the font it is given, whenever it selects it: an underlined copy of
+    // its own font (the system font when it has none) becomes that font.
+    HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
+    LOGFONTA logFont;
+    if (!::GetObjectA(font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(SYSTEM_FONT), sizeof logFont, &logFont))
+        return;
+    logFont.lfUnderline = TRUE;
+    if (m_underlineFont.CreateFontIndirect(&logFont))
+        SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_underlineFont.GetSafeHandle()), FALSE);
+}
+
 LRESULT UIStaticLink::CtlColor(WPARAM wParam, LPARAM)
 {
-    // Only plain left, centred or right text is drawn as a link; icons and frames keep their colours.
-    if ((GetStyle() & 0xFF) > SS_RIGHT) return 0;
-
+    if (!IsText(GetStyle())) return 0;
     HDC dc = reinterpret_cast<HDC>(wParam);
-    if (!m_underlineFont.GetSafeHandle()) {
-        HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
-        LOGFONTA logFont;
-        // Without a font of its own the static draws with the system font: underline that one.
-        if (::GetObjectA(font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(SYSTEM_FONT), sizeof logFont, &logFont)) {
-            logFont.lfUnderline = TRUE;
-            m_underlineFont.CreateFontIndirect(&logFont);
-        }
-    }
-    if (m_underlineFont.GetSafeHandle()) ::SelectObject(dc, m_underlineFont);
     ::SetTextColor(dc, m_textColor);
     ::SetBkMode(dc, TRANSPARENT);
     return reinterpret_cast<LRESULT>(::GetStockObject(NULL_BRUSH));

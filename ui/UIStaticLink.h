@@ -19,7 +19,7 @@ public:
 
     CString m_url;
     COLORREF m_textColor;
-    CFont m_underlineFont;
+    CFont m_underlineFont;   // the static's own font while the link lives
     BOOL m_deleteOnDestroy;
 
     static COLORREF LinkColor;
@@ -35,6 +35,7 @@ public:
 
 protected:
     static const MessageMapEntry messageEntries[];
+    void PreSubclassWindow() override;
     void PostNcDestroy() override;
 
     LRESULT OnNcHitTest(WPARAM, LPARAM);

@@ -165,29 +165,28 @@ TEST_F(UIStaticLinkTest, ASuccessfulOpenTurnsTheTextPurpleAndRepaintsTheWholeCon
     EXPECT_EQ(kPurple, link.m_textColor);
 }
 
-TEST_F(UIStaticLinkTest, ColoursItsTextUnderlinedInTheLinkColourOverTheParent)
+TEST_F(UIStaticLinkTest, DrawsWithAnUnderlinedCopyOfItsFontInTheLinkColourOverTheParent)
 {
+    LOGFONTA own = {};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(address, WM_GETFONT, 0, 0)), sizeof own, &own);
     UIStaticLink link(nullptr, FALSE);
     Attach(link, address);
+    // The static's own font, whenever its painting selects it.
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(address, WM_GETFONT, 0, 0));
+    EXPECT_EQ(link.m_underlineFont.GetSafeHandle(), font);
+    LOGFONTA underlined = {};
+    ASSERT_TRUE(GetObjectA(font, sizeof underlined, &underlined));
+    EXPECT_TRUE(underlined.lfUnderline);
+    EXPECT_FALSE(own.lfUnderline);
+    EXPECT_STREQ(own.lfFaceName, underlined.lfFaceName);
+    EXPECT_EQ(own.lfHeight, underlined.lfHeight);
+
     HDC dc = CreateCompatibleDC(nullptr);
     LRESULT brush = SendMessageA(dialog.m_hWnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                                  reinterpret_cast<LPARAM>(address));
     EXPECT_EQ(reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH)), brush);
     EXPECT_EQ(kBlue, GetTextColor(dc));
     EXPECT_EQ(TRANSPARENT, GetBkMode(dc));
-
-    HFONT selected = static_cast<HFONT>(GetCurrentObject(dc, OBJ_FONT));
-    LOGFONTA underlined = {}, own = {};
-    GetObjectA(selected, sizeof underlined, &underlined);
-    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(address, WM_GETFONT, 0, 0)), sizeof own, &own);
-    EXPECT_TRUE(underlined.lfUnderline);
-    EXPECT_STREQ(own.lfFaceName, underlined.lfFaceName);
-    EXPECT_EQ(own.lfHeight, underlined.lfHeight);
-
-    // The underlined copy is made once and reused at every later colouring.
-    SendMessageA(dialog.m_hWnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(address));
-    EXPECT_EQ(selected, GetCurrentObject(dc, OBJ_FONT));
-    EXPECT_EQ(selected, link.m_underlineFont.GetSafeHandle());
     DeleteDC(dc);
 }
 
