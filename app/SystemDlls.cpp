@@ -12,12 +12,6 @@ using GetFileVersionInfoSizeProc = DWORD(WINAPI*)(LPCSTR, LPDWORD);
 using GetFileVersionInfoProc = BOOL(WINAPI*)(LPCSTR, DWORD, DWORD, LPVOID);
 using VerQueryValueProc = BOOL(WINAPI*)(LPCVOID, LPCSTR, LPVOID*, PUINT);
 
-template <class Proc>
-Proc GetProc(HMODULE module, const char* name)
-{
-    return module ? reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-}
-
 HMODULE VersionModule()
 {
     static HMODULE module = LoadSystemLibrary("version.dll");
@@ -30,8 +24,8 @@ void NarrowDllSearchPath()
 {
     // Neither call exists on Windows 95 or NT 4: look them up instead of importing them.
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    if (auto setDllDirectory = GetProc<SetDllDirectoryProc>(kernel, "SetDllDirectoryA")) setDllDirectory("");
-    if (auto setDefault = GetProc<SetDefaultDllDirectoriesProc>(kernel, "SetDefaultDllDirectories"))
+    if (auto setDllDirectory = GetSystemProc<SetDllDirectoryProc>(kernel, "SetDllDirectoryA")) setDllDirectory("");
+    if (auto setDefault = GetSystemProc<SetDefaultDllDirectoriesProc>(kernel, "SetDefaultDllDirectories"))
         setDefault(kLoadLibrarySearchSystem32);
 }
 
@@ -50,7 +44,7 @@ HMODULE LoadLibraryWithItsFolder(const char* path)
     // Where NarrowDllSearchPath could set the default directories, only the flags can add the
     // DLL's own folder back; before that, the altered search path puts it in the program's place.
     HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    if (GetProc<SetDefaultDllDirectoriesProc>(kernel, "SetDefaultDllDirectories"))
+    if (GetSystemProc<SetDefaultDllDirectoriesProc>(kernel, "SetDefaultDllDirectories"))
         return LoadLibraryExA(path, nullptr, kLoadLibrarySearchDllLoadDir | kLoadLibrarySearchSystem32);
     return LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
@@ -58,7 +52,7 @@ HMODULE LoadLibraryWithItsFolder(const char* path)
 BOOL InitProgressBarClass()
 {
     static HMODULE module = LoadSystemLibrary("comctl32.dll");
-    auto init = GetProc<InitCommonControlsProc>(module, "InitCommonControls");
+    auto init = GetSystemProc<InitCommonControlsProc>(module, "InitCommonControls");
     if (!init) return FALSE;
     init();
     return TRUE;
@@ -68,7 +62,7 @@ namespace VersionDll {
 
 DWORD GetFileVersionInfoSizeA(LPCSTR path, LPDWORD handle)
 {
-    static auto proc = GetProc<GetFileVersionInfoSizeProc>(VersionModule(), "GetFileVersionInfoSizeA");
+    static auto proc = GetSystemProc<GetFileVersionInfoSizeProc>(VersionModule(), "GetFileVersionInfoSizeA");
     if (!proc) {
         if (handle) *handle = 0;
         SetLastError(ERROR_MOD_NOT_FOUND);
@@ -79,13 +73,13 @@ DWORD GetFileVersionInfoSizeA(LPCSTR path, LPDWORD handle)
 
 BOOL GetFileVersionInfoA(LPCSTR path, DWORD handle, DWORD size, LPVOID data)
 {
-    static auto proc = GetProc<GetFileVersionInfoProc>(VersionModule(), "GetFileVersionInfoA");
+    static auto proc = GetSystemProc<GetFileVersionInfoProc>(VersionModule(), "GetFileVersionInfoA");
     return proc ? proc(path, handle, size, data) : FALSE;
 }
 
 BOOL VerQueryValueA(LPCVOID block, LPCSTR subBlock, LPVOID* buffer, PUINT length)
 {
-    static auto proc = GetProc<VerQueryValueProc>(VersionModule(), "VerQueryValueA");
+    static auto proc = GetSystemProc<VerQueryValueProc>(VersionModule(), "VerQueryValueA");
     return proc ? proc(block, subBlock, buffer, length) : FALSE;
 }
 

@@ -5,6 +5,14 @@
 
 #include <windows.h>
 
+// A function of a loaded system DLL that older systems lack, looked up instead of imported; null
+// where the DLL or the function is missing.
+template <class Proc>
+Proc GetSystemProc(HMODULE module, const char* name)
+{
+    return module ? reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
 // Takes the program's own folder and the current folder out of the DLL search, where the system can.
 void NarrowDllSearchPath();
 

@@ -7,6 +7,7 @@
 
 #include "app/Messages.h"
 #include "app/PathCompose.h"
+#include "app/SystemDlls.h"
 #include "app/Wow64.h"
 #include "registration/Registry.h"
 #include "registration/SearchPath.h"
@@ -15,10 +16,10 @@
 
 namespace {
 
-const char kEnvironmentKey[] = "System\\CurrentControlSet\\Control\\Session Manager\\Environment";
-
 // Every program and user shares the system Path: on 64-bit Windows it is read and written through
 // the 64-bit view, in which the system leaves other programs' entries as they are.
+const char kEnvironmentKey[] = "System\\CurrentControlSet\\Control\\Session Manager\\Environment";
+
 // NT keeps "Path" in wide characters, and other programs' entries may hold characters that the
 // ANSI code page cannot: read and written through the A functions they would come back as "?"
 // or as look-alike letters, another folder, for every user. Windows 95 has no use for these
@@ -26,15 +27,10 @@ const char kEnvironmentKey[] = "System\\CurrentControlSet\\Control\\Session Mana
 using QueryValueWide = LONG(WINAPI*)(HKEY, LPCWSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
 using SetValueWide = LONG(WINAPI*)(HKEY, LPCWSTR, DWORD, DWORD, const BYTE*, DWORD);
 
-FARPROC RegistryFunction(const char* name)
-{
-    return GetProcAddress(GetModuleHandleA("advapi32.dll"), name);
-}
-
 // The whole value, up to its first zero character.
 LONG ReadWidePath(const char* keyPath, std::wstring& value)
 {
-    auto query = reinterpret_cast<QueryValueWide>(reinterpret_cast<void*>(RegistryFunction("RegQueryValueExW")));
+    auto query = GetSystemProc<QueryValueWide>(GetModuleHandleA("advapi32.dll"), "RegQueryValueExW");
     if (!query) return ERROR_CALL_NOT_IMPLEMENTED;
     HKEY key;
     LONG status = OpenKeyPath(HKEY_LOCAL_MACHINE, keyPath, KEY_READ | SharedKeyView(), &key);
@@ -61,7 +57,7 @@ LONG ReadWidePath(const char* keyPath, std::wstring& value)
 
 LONG WriteWidePath(const char* keyPath, const std::wstring& value)
 {
-    auto set = reinterpret_cast<SetValueWide>(reinterpret_cast<void*>(RegistryFunction("RegSetValueExW")));
+    auto set = GetSystemProc<SetValueWide>(GetModuleHandleA("advapi32.dll"), "RegSetValueExW");
     if (!set) return ERROR_CALL_NOT_IMPLEMENTED;
     HKEY key;
     LONG status = OpenKeyPath(HKEY_LOCAL_MACHINE, keyPath, KEY_SET_VALUE | SharedKeyView(), &key);

@@ -5,7 +5,6 @@ upgrade-needed dialog when no copy is carried.
 Wine reports its builtin's version for any file named like one of its DLLs, so these scenarios
 work on "Mfc42.dll" (no builtin) and on "Olepro32.dll" read with olepro32=n,b."""
 
-import os
 import re
 
 from checks import (DEFAULT_DESTINATION, check_message_box, check_product_files, check_progress,
@@ -26,10 +25,9 @@ SESSION_MANAGER = ["System\\CurrentControlSet\\Control\\Session Manager",
                    "System\\ControlSet001\\Control\\Session Manager"]
 
 
-def temporary_files(s):
-    """The names of the temporary copies in the system folder, in lower case."""
-    folder = s.linux(SYSTEM)
-    return sorted(n.lower() for n in os.listdir(folder) if re.fullmatch(r"tem[0-9a-f]{1,4}\.tmp", n.lower()))
+def temporary_files(s, folder=SYSTEM):
+    """The names of the temporary copies in the system folder (or another), in lower case."""
+    return sorted(n.lower() for n in s.entries(folder) if re.fullmatch(r"tem[0-9a-f]{1,4}\.tmp", n.lower()))
 
 
 def pending_moves(s, registry):

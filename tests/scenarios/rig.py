@@ -1,6 +1,7 @@
 """One scenario run: a fresh Wine prefix, the machine state it needs, setup driven by the robot,
 and the checks of what setup showed and left behind."""
 
+import copy
 import fcntl
 import json
 import os
@@ -58,8 +59,8 @@ class Registry:
         self.view32 = view32
 
     def raw(self):
-        native = Registry.__new__(Registry)
-        native.roots, native.view32 = self.roots, False
+        native = copy.copy(self)
+        native.view32 = False
         return native
 
     def _locations(self, root, key):

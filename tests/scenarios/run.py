@@ -57,9 +57,8 @@ def choose_display(work):
     return display, process
 
 
-def base_prefixes(width):
-    """{wow64: the base prefix's folder name} that scenarios of this width copy."""
-    return {False: "base-prefix", True: "base-prefix-wow64"} if width == 32 else {False: "base-prefix"}
+# The base prefixes that scenarios copy, by whether they are 64-bit ones for 32-bit programs.
+BASE_PREFIXES = {False: "base-prefix", True: "base-prefix-wow64"}
 
 
 def run_scenario(args):
@@ -71,7 +70,7 @@ def run_scenario(args):
     try:
         if wow64 and args.width != 32:
             raise winehost.HostError("%s runs 32-bit programs in a 64-bit prefix: --width 32 only" % args.name)
-        base, waited = winehost.ensure_base_prefix(os.path.join(args.work, base_prefixes(32)[wow64]), display,
+        base, waited = winehost.ensure_base_prefix(os.path.join(args.work, BASE_PREFIXES[wow64]), display,
                                                    wow64=wow64)
         s = Scenario(tools, args.name, display, wow64)
         if waited > 1:
@@ -129,9 +128,10 @@ def main(argv):
             shared = winehost.SharedDisplay(args.work)
             display = shared.find() or (os.environ.get("DISPLAY") if winehost.display_works(
                 os.environ.get("DISPLAY")) else shared.start())
-            for wow64, name in base_prefixes(args.width).items():
-                _, seconds = winehost.ensure_base_prefix(os.path.join(args.work, name), display, wow64=wow64)
-                print("%s ready in %.1f s, display %s" % (name, seconds, display))
+            for wow64 in (False, True) if args.width == 32 else (False,):
+                _, seconds = winehost.ensure_base_prefix(os.path.join(args.work, BASE_PREFIXES[wow64]), display,
+                                                         wow64=wow64)
+                print("%s ready in %.1f s, display %s" % (BASE_PREFIXES[wow64], seconds, display))
             return 0
         if args.cleanup:
             winehost.SharedDisplay(args.work).stop()

@@ -11,7 +11,7 @@ import os
 from checks import WINDOWS_UNINSTALLER, check_product_files, check_progress, check_uninstaller, file_version, run_steps
 from closing_scenarios import ENVIRONMENT, check_associations, check_restart_dialog, path_value
 from expected_texts import ENGLISH, PRODUCT
-from library_scenarios import NO_BOOT, pending_moves
+from library_scenarios import NO_BOOT, pending_moves, temporary_files
 from regfile import REG_EXPAND_SZ, REG_SZ, RegistryValue
 from registration_scenarios import (APP_PATHS, CONTROL_KEY, UNINSTALL, check_shortcuts, message_texts,
                                     shell_folders, snapshot, typed)
@@ -29,10 +29,6 @@ def destination(s):
 
 def library(s, name):
     return s.system_folder + "\\" + name
-
-
-def temporary_files(s, folder):
-    return sorted(n.lower() for n in s.entries(folder) if n.lower().startswith("tem") and n.lower().endswith(".tmp"))
 
 
 def native_system_files(s):
